@@ -1,0 +1,10 @@
+#include "browser/catalogues/new_testament.h"
+
+namespace velumir {
+
+Catalogue newTestament()
+{
+    return {};
+}
+
+} // namespace velumir

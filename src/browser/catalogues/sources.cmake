@@ -1,0 +1,3 @@
+set(VELUMIR_CATALOGUE_SOURCES
+  browser/catalogues/new_testament.cpp
+)

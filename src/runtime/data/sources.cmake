@@ -1,0 +1,3 @@
+set(RUNTIME_DATA_SOURCES
+  data/variant.cpp
+)

@@ -1,0 +1,3 @@
+set(RUNTIME_ERROR_SOURCES
+  errors/runtime_error.cpp
+)

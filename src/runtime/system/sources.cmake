@@ -1,0 +1,3 @@
+set(RUNTIME_SYSTEM_SOURCES
+  system/drive.cpp
+)

@@ -1,0 +1,3 @@
+set(RUNTIME_TEXT_SOURCES
+  text/legacy_text.cpp
+)
