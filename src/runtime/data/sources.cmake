@@ -1,3 +1,11 @@
 set(RUNTIME_DATA_SOURCES
   data/variant.cpp
+  data/data_errors.cpp
+  data/data_link.cpp
+  data/database_file.cpp
+  data/snapshot.cpp
+  data/cursor.cpp
+  data/connection.cpp
+  data/recordset.cpp
+  data/dao.cpp
 )

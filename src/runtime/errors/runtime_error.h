@@ -37,10 +37,16 @@ public:
     bool reported() const { return reported_; }
     void markReported() { reported_ = true; }
 
+    // The window whose load failed with this error, while the error travels
+    // out of that load; nothing for an error of any other statement.
+    const void *failedLoad() const { return failedLoad_; }
+    void setFailedLoad(const void *form) { failedLoad_ = form; }
+
 private:
     int number_;
     std::string description_;
     bool reported_ = false;
+    const void *failedLoad_ = nullptr;
 };
 
 // The platform's own text for a number it knows, else "Application-defined or object-defined error".

@@ -1,3 +1,4 @@
 set(RUNTIME_ERROR_SOURCES
   errors/runtime_error.cpp
+  errors/error_report.cpp
 )

@@ -1,0 +1,14 @@
+#include "app.h"
+#include "runtime/forms/program.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Velumir");
+    QApplication::setQuitOnLastWindowClosed(false);
+    rt::Program program;
+    velumir::start(program);
+    return QApplication::exec();
+}

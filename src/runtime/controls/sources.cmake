@@ -1,0 +1,12 @@
+set(RUNTIME_CONTROL_SOURCES
+  controls/basic_controls.cpp
+  controls/caption_toolbar.cpp
+  controls/common_dialog.cpp
+  controls/control.cpp
+  controls/image_list.cpp
+  controls/menu.cpp
+  controls/rich_text_box.cpp
+  controls/status_bar.cpp
+  controls/toolbar.cpp
+  controls/tree_view.cpp
+)

@@ -1,0 +1,94 @@
+#pragma once
+
+// The platform's recordset, served by SQLite 3.
+//
+// Open runs its query at once and keeps a copy of the rows (a snapshot in
+// the order SQLite returns them); every cursor type is served that way, so
+// a recordset never sees later changes of its table and holds no SQLite
+// statement after Open. Text crosses into SQLite as UTF-8 through the
+// Windows-1252 table and comes back as the same legacy bytes.
+
+#include "runtime/data/field.h"
+
+#include <memory>
+#include <string_view>
+
+namespace rt {
+
+class Connection;
+class Database;
+
+namespace detail {
+class Cursor;
+}
+
+class Recordset {
+public:
+    // The command types of Open's options (further option flags are ignored).
+    static constexpr long CommandText = 1;
+    static constexpr long CommandTable = 2;
+    static constexpr long CommandUnknown = 8;
+    static constexpr long CommandTableDirect = 512;
+
+    Recordset();
+    ~Recordset();
+    Recordset(Recordset &&) noexcept;
+    Recordset &operator=(Recordset &&) noexcept;
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
+
+    // Runs `source` on the open connection and stands on the first row.
+    // Options 1: `source` is command text; 2 (or 512): a table, read whole
+    // in its stored order; -1 or 8: a table when it is the bare name of one,
+    // else command text. Cursor types -1..3 and lock types -1..4 are
+    // accepted; the rows are always a static, read-only snapshot.
+    //
+    // Failures: err::ObjectOpen (already open), err::ConnectionUnusable
+    // (connection closed), err::BadArguments (cursor type, lock type or
+    // command type out of range), err::CommandTextNotSet (empty source),
+    // err::TableNotFound, err::ColumnNotFound, err::CommandFailed (any
+    // other fault of the command text), err::ProviderError (the database
+    // could not be read). Each description carries SQLite's message.
+    void Open(std::string_view source, Connection &activeConnection, int cursorType = -1, int lockType = -1,
+              long options = -1);
+
+    // Fails with err::ObjectClosed when not open.
+    void Close();
+    // 0 closed, 1 open.
+    int State() const;
+
+    // Positions: on a row; before the first (Bof); after the last (Eof);
+    // both at once when there is no row. Read on a closed recordset they
+    // fail with err::ObjectClosed.
+    bool Bof() const;
+    bool Eof() const;
+
+    // Each fails with err::NoCurrentRecord when there is no row; MoveNext
+    // also from after the last row, MovePrevious from before the first.
+    // MoveNext from before the first row goes to the first row, MovePrevious
+    // from after the last to the last.
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+
+    // The current row counted from 1; -2 before the first, -3 after the last.
+    // Setting a number outside 1..RecordCount fails with err::BadArguments.
+    long AbsolutePosition() const;
+    void setAbsolutePosition(long position);
+
+    // A field by position (from 0) or by name (letter case aside); an unknown
+    // one fails with err::ItemNotFound.
+    Field &Fields(int index);
+    Field &Fields(std::string_view name);
+    int FieldCount() const;
+    long RecordCount() const;
+
+private:
+    friend class Database;
+    detail::Cursor &cursor() const;
+
+    std::unique_ptr<detail::Cursor> cursor_;
+};
+
+} // namespace rt

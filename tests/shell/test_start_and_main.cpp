@@ -1,0 +1,212 @@
+#include "support/program_fixture.h"
+
+#include "app.h"
+#include "browser/new_testament_window.h"
+#include "runtime/controls/rich_text_box.h"
+#include "runtime/data/data_errors.h"
+#include "runtime/controls/basic_controls.h"
+#include "runtime/controls/caption_toolbar.h"
+#include "runtime/controls/menu.h"
+#include "runtime/controls/toolbar.h"
+#include "runtime/controls/tree_view.h"
+#include "runtime/system/settings.h"
+#include "shell/frm_log_on.h"
+#include "shell/frm_main.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace velumir;
+using testing_support::ProgramTest;
+
+namespace {
+
+class StartAndMainWindow : public ProgramTest {
+protected:
+    std::filesystem::path settingsFile() { return program().settings().fileOf("Velumir"); }
+};
+
+TEST_F(StartAndMainWindow, StartWindowShowsItsDesignAndLoadsNothingElse)
+{
+    velumir::start(program());
+    auto &logOn = form<frmLogOn>();
+    EXPECT_TRUE(logOn.Visible());
+    EXPECT_EQ(logOn.Caption(), "Velumir (V.3.0)");
+    EXPECT_EQ(logOn.ScaleWidth(), 5535);
+    EXPECT_EQ(logOn.ScaleHeight(), 2850);
+    EXPECT_EQ(logOn.Label1().Caption(), "RBHKm<IrbrisuT\xA7");
+    EXPECT_EQ(logOn.Label2().Caption(), "CMnan; TI3");
+    EXPECT_EQ(logOn.cmOK().Caption(), "RBHKm<Ir");
+    EXPECT_EQ(logOn.Command1().Caption(), "cakecj");
+    EXPECT_FALSE(logOn.Image1().Picture().isNull());
+    EXPECT_TRUE(logOn.cmOK().widget()->hasFocus() || QApplication::focusWidget() == nullptr);
+    EXPECT_EQ(program().loadedForms().size(), 1u);
+}
+
+TEST_F(StartAndMainWindow, EnterOpensTheMainWindowWithTheNewTestamentAndHidesTheStartWindow)
+{
+    makeNewTestament();
+    startToMainWindow();
+
+    auto &main = form<frmMain>();
+    EXPECT_TRUE(main.Visible());
+    EXPECT_EQ(main.Caption(), "Velumir (V.3.0.1)");
+    EXPECT_FALSE(form<frmLogOn>().Visible());
+    EXPECT_TRUE(form<frmLogOn>().IsLoaded());
+
+    auto &nt = form<NT>();
+    ASSERT_TRUE(nt.IsLoaded());
+    EXPECT_EQ(nt.WindowState(), rt::vbMaximized);
+    EXPECT_EQ(nt.Caption(), "New Testment");
+    EXPECT_EQ(main.ActiveForm(), &nt);
+    rt::Node *root = nt.tv().nodes().Count() ? &nt.tv().nodes().Item("root") : nullptr;
+    ASSERT_NE(root, nullptr);
+    EXPECT_FALSE(root->Expanded());
+    EXPECT_EQ(root->Text(), "RBHKm<IrbrisuT\xA7");
+    EXPECT_EQ(nt.Text1().Text(), "");
+    EXPECT_TRUE(reportedNumbers().empty());
+}
+
+TEST_F(StartAndMainWindow, MenusAndToolbarsAreThoseOfTheDesign)
+{
+    makeNewTestament();
+    startToMainWindow();
+    auto &main = form<frmMain>();
+
+    QStringList bar;
+    for (QAction *action : static_cast<QMainWindow *>(main.outer())->menuBar()->actions())
+        bar << action->text();
+    EXPECT_EQ(bar, QStringList({"File", "Bible", "Format", "Pictuers", "Window", "FindWord", "Help"}));
+
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"mnuFileNew", "New"}, {"mnuFileOpen", "Open"}, {"mnuFileSave", "Save"}, {"mnuPrint", "Print"},
+        {"mniExit", "Exit"}, {"mnuOT", "Old Testment"}, {"mnuNT", "New Testment"},
+        {"mnuBD", "Bible Dictionary"}, {"mnuKH", "Khmer Dictionary"}, {"mnuCon", "Concordance"},
+        {"mnuFmtBold", "Bold"}, {"mnuFmtItalic", "Italic"}, {"mnuFmtSize", "Size"}, {"mnuFmtSizeSmall", "Small"},
+        {"mnuFmtSizeMedium", "Medium"}, {"mnuFmtSizeLarge", "Large"}, {"mnuFmtFont", "Font"},
+        {"mnuFmtColor", "Color"}, {"mnuMaps", "Pictures"}, {"mnuTH", "Tile Horizontally"}, {"mnuAbo", "About"},
+        {"mnuHelp", "Letter"}};
+    for (const auto &[name, caption] : entries)
+        EXPECT_EQ(main.menu(name).action()->text().toStdString(), caption) << name;
+    EXPECT_EQ(main.menu("mnuFileSave").action()->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(main.menu("mnuFmtBold").action()->shortcut(), QKeySequence("Ctrl+B"));
+    EXPECT_EQ(main.menu("mnuFmtItalic").action()->shortcut(), QKeySequence("Ctrl+I"));
+    EXPECT_TRUE(main.menu("sep2").action()->isSeparator());
+
+    auto &editing = main.tbToolBar();
+    ASSERT_EQ(editing.ButtonCount(), 20);
+    EXPECT_EQ(editing.Top(), 0);
+    EXPECT_EQ(editing.Height(), 420);
+    EXPECT_EQ(editing.Buttons(16).ToolTipText(), "Aligh Right");
+    EXPECT_EQ(editing.Buttons(20).Key(), "Font");
+    EXPECT_EQ(editing.Buttons(4).Style(), rt::ButtonStyle::Separator);
+
+    auto &navigation = main.Toolbar1();
+    EXPECT_EQ(navigation.ButtonCount(), 7);
+    EXPECT_EQ(navigation.Top(), 420);
+    EXPECT_EQ(navigation.Height(), 765);
+    EXPECT_EQ(navigation.button(5)->toolTip(), "Khmer Dictionary");
+}
+
+TEST_F(StartAndMainWindow, TheSecondButtonEndsAtOnceAndWritesNothing)
+{
+    velumir::start(program());
+    form<frmLogOn>().Command1().widget()->setFocus();
+    QTest::mouseClick(form<frmLogOn>().Command1().widget(), Qt::LeftButton);
+    EXPECT_TRUE(program().ended());
+    EXPECT_FALSE(form<frmMain>().IsLoaded());
+    EXPECT_FALSE(std::filesystem::exists(settingsFile()));
+}
+
+TEST_F(StartAndMainWindow, ExitEndsAtOnceWithoutUnloadingAnything)
+{
+    makeNewTestament();
+    startToMainWindow();
+    form<frmMain>().menu("mniExit").action()->trigger();
+    EXPECT_TRUE(program().ended());
+    EXPECT_FALSE(std::filesystem::exists(settingsFile()));
+    // No unload handler ran: the New Testament's link is still open.
+    EXPECT_EQ(form<NT>().cnTestament.State(), 1);
+}
+
+TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePlacement)
+{
+    makeNewTestament();
+    startToMainWindow();
+    auto &main = form<frmMain>();
+    main.setWindowState(rt::vbNormal);
+    processEvents();
+    main.outer()->setGeometry(30, 40, 800, 600);
+    processEvents();
+    const float left = main.Left(), top = main.Top(), width = main.Width(), height = main.Height();
+
+    main.outer()->close();
+    processEvents();
+
+    EXPECT_FALSE(form<NT>().IsLoaded());
+    EXPECT_EQ(form<NT>().cnTestament.State(), 0);
+    EXPECT_TRUE(program().ended());
+    auto &settings = program().settings();
+    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainLeft"), rt::numberText(left, 7));
+    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainTop"), rt::numberText(top, 7));
+    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainWidth"), rt::numberText(width, 7));
+    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainHeight"), rt::numberText(height, 7));
+}
+
+TEST_F(StartAndMainWindow, ClosingTheMainWindowWhileMinimizedWritesNothing)
+{
+    makeNewTestament();
+    startToMainWindow();
+    auto &main = form<frmMain>();
+    main.setWindowState(rt::vbMinimized);
+    processEvents();
+    main.outer()->close();
+    processEvents();
+    EXPECT_TRUE(program().ended());
+    EXPECT_FALSE(std::filesystem::exists(settingsFile()));
+}
+
+// A New Testament that cannot load is reported once; the main window opens without it.
+struct BrokenStart {
+    const char *name;
+    std::function<void(StartAndMainWindow &)> make;
+    int number;
+};
+
+class BrokenNewTestament : public StartAndMainWindow, public ::testing::WithParamInterface<BrokenStart> {
+};
+
+TEST_P(BrokenNewTestament, IsReportedAndLeavesTheMainWindowUsable)
+{
+    GetParam().make(*this);
+    startToMainWindow();
+    EXPECT_EQ(reportedNumbers(), std::vector<int>{GetParam().number});
+    if (!reports().entries().empty()) {
+        EXPECT_EQ(reports().entries().front().title, "Velumir");
+    }
+    EXPECT_TRUE(form<frmMain>().Visible());
+    EXPECT_FALSE(form<frmLogOn>().Visible());
+    EXPECT_FALSE(form<NT>().IsLoaded());
+    EXPECT_EQ(form<NT>().cnTestament.State(), 0);
+    EXPECT_EQ(form<NT>().rsWords.State(), 0);
+    EXPECT_FALSE(program().ended());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BrokenNewTestament,
+    ::testing::Values(
+        BrokenStart{"MissingDataLinkFile", [](StartAndMainWindow &) {}, rt::err::DataLinkNotFound},
+        BrokenStart{"EmptyTable", [](StartAndMainWindow &t) { t.makeNewTestament(0); }, rt::err::NoCurrentRecord},
+        BrokenStart{"OneRowShort", [](StartAndMainWindow &t) { t.makeNewTestament(259); },
+                    rt::err::NoCurrentRecord},
+        BrokenStart{"MissingTable",
+                    [](StartAndMainWindow &t) { t.makeTestament("tormin.udl", "matthew", t.newTestamentRows); },
+                    rt::err::TableNotFound}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,167 @@
+#include "sample_drive.h"
+
+#include "browser/catalogues/new_testament.h"
+#include "sample_data.h"
+
+#include <QColor>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QString>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace sample {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint64_t kSeed = 20070301;
+
+struct Picture {
+    const char *file;  // empty: a record without a picture
+    bool drawn;        // false: the record names a file that is not there
+    const char *caption;
+};
+
+// Captions are legacy Khmer bytes.
+const std::vector<Picture> &pictures()
+{
+    static const std::vector<Picture> list = {
+        {"ark.png", true, "TUk\xD8Noa"},
+        {"temple.jpg", true, "RBHviharRBH\xB5"},
+        {"", false, "KMnUr K\xB5" "anrUb"},
+        {"map.png", true, "EpnTI RsukGIs\xE7" "aEGl"},
+        {"missing.png", false, "rUbEdlbat;"},
+        {"lamp.jpg", true, "cegk\xE1KM\xBB" "a"},
+        {"scroll.png", true, "Rkdas' \xA7" "elakub,t\xFEi"},
+    };
+    return list;
+}
+
+std::string windowsPath(const char *relative)
+{
+    std::string path = std::string("C:\\") + relative;
+    for (char &c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
+std::string jetConnection(const char *database)
+{
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + windowsPath(database)
+        + ";Persist Security Info=False";
+}
+
+// A simple scene per picture: sky, ground, and a few shapes whose colours
+// and places depend on the picture's number.
+QImage drawPicture(int number)
+{
+    QImage image(320, 240, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    QLinearGradient sky(0, 0, 0, 160);
+    sky.setColorAt(0, QColor::fromHsv((40 * number) % 360, 90, 250));
+    sky.setColorAt(1, QColor::fromHsv((40 * number + 30) % 360, 40, 255));
+    painter.fillRect(0, 0, 320, 160, sky);
+    painter.fillRect(0, 160, 320, 80, QColor::fromHsv((25 * number + 60) % 360, 120, 150));
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 220, 90));
+    painter.drawEllipse(QPointF(260 - 30 * number, 50), 22, 22);
+
+    painter.setBrush(QColor::fromHsv((70 * number) % 360, 160, 120));
+    QPainterPath hill;
+    hill.moveTo(0, 170);
+    hill.cubicTo(80, 90 - 5 * number, 160, 120, 320, 150 + 3 * number);
+    hill.lineTo(320, 240);
+    hill.lineTo(0, 240);
+    painter.drawPath(hill);
+
+    painter.setBrush(QColor(110, 70, 40));
+    painter.drawRect(120 + 10 * number, 150, 60, 50);
+    painter.setBrush(QColor(170, 40, 40));
+    painter.drawPolygon(QPolygonF({QPointF(110 + 10 * number, 150), QPointF(150 + 10 * number, 115),
+                                   QPointF(190 + 10 * number, 150)}));
+    painter.end();
+    return image;
+}
+
+void writePictures(const fs::path &driveC)
+{
+    const fs::path folder = driveC / paths::kPictureFolder;
+    fs::create_directories(folder);
+    std::vector<PictureRow> rows;
+    int number = 0;
+    for (const Picture &picture : pictures()) {
+        ++number;
+        std::string path;
+        if (*picture.file) {
+            path = windowsPath(paths::kPictureFolder) + "\\" + picture.file;
+            const fs::path file = folder / picture.file;
+            fs::remove(file);
+            if (picture.drawn && !drawPicture(number).save(QString::fromStdString(file.string())))
+                throw std::runtime_error("cannot save " + file.string());
+        }
+        std::optional<std::string> notes;
+        if (number % 3 != 0)
+            notes = pseudoText(kSeed + 900 + number, 80);
+        rows.push_back({number, std::string(picture.caption), notes, path});
+    }
+    makePictureTable(driveC / paths::kPictureDb, rows);
+}
+
+// The files that the maker writes, pictures aside.
+const std::vector<const char *> &files()
+{
+    static const std::vector<const char *> list = {
+        paths::kNewTestamentLink, paths::kNewTestamentDb, paths::kOldTestamentLink,
+        paths::kOldTestamentDb,   paths::kConcordance,    paths::kBibleDictionary,
+        paths::kKhmerDictionary,  paths::kPictureDb,
+    };
+    return list;
+}
+
+} // namespace
+
+bool sampleDriveExists(const fs::path &driveC)
+{
+    for (const char *file : files()) {
+        if (fs::exists(driveC / file))
+            return true;
+    }
+    return false;
+}
+
+void makeSampleDrive(const fs::path &driveC)
+{
+    fs::create_directories(driveC / "WINDOWS/system32");
+    fs::create_directories(driveC / "Program Files/Velumir");
+    for (const char *file : files())
+        fs::remove(driveC / file);
+
+    writeDataLink(driveC / paths::kNewTestamentLink, jetConnection(paths::kNewTestamentDb));
+    makeChapterTable(driveC / paths::kNewTestamentDb, "mattew",
+                     testamentRows({velumir::newTestament()}, kSeed));
+
+    writeDataLink(driveC / paths::kOldTestamentLink, jetConnection(paths::kOldTestamentDb));
+    makeChapterTable(driveC / paths::kOldTestamentDb, "Bible",
+                     testamentRows(oldTestamentReadingOrder(), kSeed + 1));
+
+    makeLookupTable(driveC / paths::kConcordance, lookupRows(kConcordanceRows, kSeed + 2, 200, 2000));
+    makeLookupTable(driveC / paths::kBibleDictionary,
+                    lookupRows(kBibleDictionaryRows, kSeed + 3, 200, 3000));
+    makeLookupTable(driveC / paths::kKhmerDictionary,
+                    lookupRows(kKhmerDictionaryRows, kSeed + 4, 20, 120));
+
+    writePictures(driveC);
+}
+
+} // namespace sample
