@@ -26,6 +26,10 @@ void frmMain::design()
     designMenus();
     designToolbars();
 
+    connectMenus();
+    tbToolBar_->ButtonClick.connect([this](rt::ToolbarButton &button) { tbToolBar_ButtonClick(button); });
+    Toolbar1_->ButtonClick.connect([this](int index, std::string key) { Toolbar1_ButtonClick(index, key); });
+
     dlgCommonDialog_ = add<rt::CommonDialog>();
     dlgCommonDialog_->setFlags(2);
     ImageList1_ = add<rt::ImageList>();
@@ -55,7 +59,7 @@ void frmMain::designMenus()
     addMenuItem(file, "mnuFileSave", "Save", QKeySequence(Qt::CTRL | Qt::Key_S));
     addMenuItem(file, "mnuPrint", "Print");
     addMenuItem(file, "Sep1", "-");
-    addMenuItem(file, "mniExit", "Exit")->Click.connect([this] { mniExit_Click(); });
+    addMenuItem(file, "mniExit", "Exit");
 
     QMenu *bible = bar->addMenu("Bible");
     addMenuItem(bible, "mnuOT", "Old Testment");
@@ -92,6 +96,35 @@ void frmMain::designMenus()
     QMenu *help = bar->addMenu("Help");
     addMenuItem(help, "mnuAbo", "About");
     addMenuItem(help, "mnuHelp", "Letter");
+}
+
+void frmMain::connectMenus()
+{
+    const std::pair<const char *, void (frmMain::*)()> handlers[] = {
+        {"mnuFileNew", &frmMain::mnuFileNew_Click},
+        {"mnuFileOpen", &frmMain::mnuFileOpen_Click},
+        {"mnuFileSave", &frmMain::mnuFileSave_Click},
+        {"mnuPrint", &frmMain::mnuPrint_Click},
+        {"mniExit", &frmMain::mniExit_Click},
+        {"mnuOT", &frmMain::mnuOT_Click},
+        {"mnuNT", &frmMain::mnuNT_Click},
+        {"mnuBD", &frmMain::mnuBD_Click},
+        {"mnuKH", &frmMain::mnuKH_Click},
+        {"mnuCon", &frmMain::mnuCon_Click},
+        {"mnuFmtBold", &frmMain::mnuFmtBold_Click},
+        {"mnuFmtItalic", &frmMain::mnuFmtItalic_Click},
+        {"mnuFmtSizeSmall", &frmMain::mnuFmtSizeSmall_Click},
+        {"mnuFmtSizeMedium", &frmMain::mnuFmtSizeMedium_Click},
+        {"mnuFmtSizeLarge", &frmMain::mnuFmtSizeLarge_Click},
+        {"mnuFmtFont", &frmMain::mnuFmtFont_Click},
+        {"mnuFmtColor", &frmMain::mnuFmtColor_Click},
+        {"mnuMaps", &frmMain::mnuMaps_Click},
+        {"mnuTH", &frmMain::mnuTH_Click},
+        {"mnuAbo", &frmMain::mnuAbo_Click},
+        {"mnuHelp", &frmMain::mnuHelp_Click},
+    };
+    for (const auto &[name, handler] : handlers)
+        menus_.at(name)->Click.connect([this, handler] { (this->*handler)(); });
 }
 
 void frmMain::designToolbars()

@@ -40,6 +40,11 @@ public:
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
 
+    // The navigation toolbar's click: the button's number (from 1) and key.
+    void Toolbar1_ButtonClick(int Index, const std::string &Key);
+    // The editing toolbar's click.
+    void tbToolBar_ButtonClick(rt::ToolbarButton &Button);
+
 protected:
     void design() override;
     void Form_Load() override { MDIForm_Load(); }
@@ -51,9 +56,41 @@ private:
     rt::MenuItem *addMenuItem(QMenu *menu, const std::string &name, const std::string &caption,
                               const QKeySequence &shortcut = {});
 
+    void connectMenus();
+
     void MDIForm_Load();
     void MDIForm_Unload(int &Cancel);
     void mniExit_Click();
+
+    // Window commands (shell/window_commands.cpp).
+    void showAndArrange(rt::Form &window, int arrangement);
+    void mnuOT_Click();
+    void mnuNT_Click();
+    void mnuBD_Click();
+    void mnuKH_Click();
+    void mnuCon_Click();
+    void mnuMaps_Click();
+    void mnuTH_Click();
+
+    // Document commands (documents/document_commands.cpp).
+    void mnuFileNew_Click();
+    void mnuFmtFont_Click();
+    void mnuFmtColor_Click();
+
+    // Format and print commands on the New Testament text (documents/format_commands.cpp).
+    void mnuFmtBold_Click();
+    void mnuFmtItalic_Click();
+    void mnuFmtSizeSmall_Click();
+    void mnuFmtSizeMedium_Click();
+    void mnuFmtSizeLarge_Click();
+    void mnuPrint_Click();
+
+    // The editing toolbar's Copy (documents/editing_toolbar.cpp).
+    void CopySelectionToClipboard();
+
+    // Help (shell/help_commands.cpp).
+    void mnuAbo_Click();
+    void mnuHelp_Click();
 
     rt::Toolbar *tbToolBar_ = nullptr;
     rt::CaptionToolbar *Toolbar1_ = nullptr;

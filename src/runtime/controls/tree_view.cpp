@@ -5,18 +5,33 @@
 #include "runtime/text/legacy_text.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QTreeWidgetItemIterator>
 #include <QTreeWidget>
 
 namespace rt {
 
-namespace {
-
+// The tree's own keyboard handling: Alt+Down moves to the next leaf node (a
+// chapter, into the next book when a book ends) and Alt+Up to the previous
+// one, each shown as a click on it would show it.
 class TreeWidget : public QTreeWidget {
 public:
-    using QTreeWidget::QTreeWidget;
-};
+    TreeWidget(TreeView &owner, QWidget *parent) : QTreeWidget(parent), owner_(owner) {}
 
-} // namespace
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->modifiers() == Qt::AltModifier && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
+            event->accept();
+            owner_.stepToLeaf(event->key() == Qt::Key_Down ? 1 : -1);
+            return;
+        }
+        QTreeWidget::keyPressEvent(event);
+    }
+
+private:
+    TreeView &owner_;
+};
 
 // ---- Node
 
@@ -170,7 +185,7 @@ void Nodes::Clear()
 // ---- TreeView
 
 TreeView::TreeView(Form &form, QWidget *container)
-    : Control(form, container, new TreeWidget(container)), NodeClick(form.program()), Expand(form.program()),
+    : Control(form, container, new TreeWidget(*this, container)), NodeClick(form.program()), Expand(form.program()),
       tree_(static_cast<QTreeWidget *>(widget())), nodes_(*this)
 {
     tree_->setHeaderHidden(true);
@@ -200,6 +215,33 @@ Node *TreeView::nodeOf(QTreeWidgetItem *item) const
 {
     auto found = byItem_.find(item);
     return found == byItem_.end() ? nullptr : found->second;
+}
+
+void TreeView::stepToLeaf(int direction)
+{
+    QTreeWidgetItem *current = tree_->currentItem();
+    QTreeWidgetItem *target = nullptr;
+    if (!current) {
+        if (direction > 0)
+            for (QTreeWidgetItemIterator it(tree_); *it && !target; ++it)
+                if ((*it)->childCount() == 0)
+                    target = *it;
+    } else {
+        QTreeWidgetItemIterator it(current);
+        for (direction > 0 ? ++it : --it; *it; direction > 0 ? ++it : --it)
+            if ((*it)->childCount() == 0 && (*it)->parent()) {
+                target = *it;
+                break;
+            }
+    }
+    Node *node = nodeOf(target);
+    if (!node)
+        return;
+    for (QTreeWidgetItem *parent = target->parent(); parent; parent = parent->parent())
+        parent->setExpanded(true);
+    tree_->setCurrentItem(target);
+    tree_->scrollToItem(target);
+    NodeClick.raise(*node);
 }
 
 Node *TreeView::SelectedItem() const

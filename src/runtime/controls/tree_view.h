@@ -80,6 +80,8 @@ public:
     void setSelectedItem(Node *node);
 
     QTreeWidget *treeWidget() const { return tree_; }
+    // Selects the next (1) or previous (-1) leaf node and raises NodeClick for it.
+    void stepToLeaf(int direction);
     Node *nodeOf(QTreeWidgetItem *item) const;
 
     // A click on a node, after it has become the selected one.

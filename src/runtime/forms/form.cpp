@@ -110,6 +110,9 @@ void Form::createWindow()
         parent.Load();
         auto *sub = new QMdiSubWindow;
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        // The platform lets a child window become as small as its frame allows;
+        // the window's own resize handling decides what it needs.
+        sub->setMinimumSize(1, 1);
         auto *area = new QWidget;
         sub->setWidget(area);
         sub->setProperty("rt.form", QVariant::fromValue<void *>(this));

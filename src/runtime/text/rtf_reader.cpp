@@ -486,13 +486,6 @@ void Reader::putUnicode(int value)
 {
     if (value < 0)
         value += 0x10000;
-    // Word processors write the bytes of symbol fonts, and bytes that have no
-    // character of their own, as U+F000 plus the byte: the document keeps the byte.
-    // The five bytes that Windows-1252 leaves undefined come as U+F100 plus the byte.
-    if (value >= 0xF020 && value <= 0xF0FF)
-        value = bytes_[std::size_t(value - 0xF000)];
-    else if (value == 0xF181 || value == 0xF18D || value == 0xF18F || value == 0xF190 || value == 0xF19D)
-        value -= 0xF100;
     putUnit(value >= 0 && value <= 0xFFFF ? char16_t(value) : kReplacement);
 }
 
@@ -523,6 +516,13 @@ void Reader::putUnit(char16_t u)
         appendUnit(kReplacement);
         return;
     }
+    // Word processors write the bytes of symbol fonts as U+F000 plus the byte,
+    // and the five bytes that Windows-1252 leaves undefined as U+F100 plus the
+    // byte: the document keeps the byte.
+    if (u >= 0xF020 && u <= 0xF0FF)
+        u = bytes_[u - 0xF000];
+    else if (u == 0xF181 || u == 0xF18D || u == 0xF18F || u == 0xF190 || u == 0xF19D)
+        u -= 0xF100;
     switch (u) {
     case u'\r':
     case u'\n':

@@ -8,7 +8,9 @@
 // Bytes of the text (\'hh and 8-bit characters) are decoded through the code
 // page of their font; fonts of charset 0 (the legacy Khmer fonts among them)
 // and code page 1252 go through the Windows-1252 table of legacy_text.h, so
-// every byte written by rt::rtf::writeDocument comes back unchanged.
+// every byte written by rt::rtf::writeDocument comes back unchanged. Characters
+// U+F020..U+F0FF (symbol-font bytes) and U+F100 plus one of the five bytes
+// that Windows-1252 leaves undefined come back as those bytes too.
 //
 // Any input ends cleanly, in time and memory bounded by its length:
 // - groups nested deeper than kMaxGroupDepth are flattened: their braces are

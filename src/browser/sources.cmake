@@ -1,0 +1,9 @@
+set(VELUMIR_BROWSER_SOURCES
+  browser/book_tree.cpp
+  browser/browser_window.cpp
+  browser/chapter_lookup.cpp
+  browser/new_testament_window.cpp
+  browser/old_testament_window.cpp
+  browser/testament_link.cpp
+  browser/two_pane_frame.cpp
+)

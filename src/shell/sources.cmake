@@ -1,0 +1,6 @@
+set(VELUMIR_SHELL_SOURCES
+  shell/frm_log_on.cpp
+  shell/frm_main.cpp
+  shell/help_commands.cpp
+  shell/window_commands.cpp
+)

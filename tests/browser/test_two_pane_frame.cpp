@@ -1,0 +1,273 @@
+#include "support/program_fixture.h"
+#include "support/window_helpers.h"
+
+#include "app.h"
+#include "browser/new_testament_window.h"
+#include "runtime/controls/basic_controls.h"
+#include "runtime/controls/common_dialog.h"
+#include "runtime/controls/rich_text_box.h"
+#include "runtime/controls/status_bar.h"
+#include "runtime/controls/toolbar.h"
+#include "runtime/controls/tree_view.h"
+#include "shell/frm_main.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextEdit>
+
+using namespace velumir;
+using testing_support::clickNode;
+using testing_support::ProgramTest;
+
+namespace {
+
+class TwoPaneFrameTest : public ProgramTest {
+public:
+    NT &openRestored(float width = 9000)
+    {
+        makeNewTestament();
+        startToMainWindow();
+        auto &nt = form<NT>();
+        nt.setWindowState(rt::vbNormal);
+        processEvents();
+        nt.setWidth(width);
+        nt.setHeight(6000);
+        processEvents();
+        return nt;
+    }
+    // The child area of the main window, at a size in pixels (a maximized child fills it).
+    void childAreaPixels(int width, int height)
+    {
+        form<frmMain>().mdiArea()->resize(width, height);
+        processEvents();
+        processEvents();
+    }
+};
+
+struct Layout {
+    float position;       // handed to SizeControls
+    float clamped;        // what it becomes
+    float textWidth;      // in a window 9000 twips wide
+};
+
+class SizeControlsTable : public TwoPaneFrameTest, public ::testing::WithParamInterface<Layout> {};
+
+TEST_P(SizeControlsTable, ClampsThePositionAndLaysThePanesAroundIt)
+{
+    auto &nt = openRestored(9000);
+    ASSERT_EQ(nt.Width(), 9000);
+    float x = GetParam().position;
+    nt.SizeControls(x);
+    EXPECT_EQ(x, GetParam().clamped);
+    EXPECT_EQ(nt.tv().Width(), GetParam().clamped);
+    EXPECT_EQ(nt.imgSplitter().Left(), GetParam().clamped);
+    EXPECT_EQ(nt.Text1().Left(), GetParam().clamped + 40);
+    EXPECT_EQ(nt.Text1().Width(), GetParam().textWidth);
+    EXPECT_EQ(nt.lblTitle().Width(), GetParam().clamped);
+
+    // Toolbar visible: below toolbar and strip; the panes end at the status bar.
+    EXPECT_EQ(nt.tv().Top(), 960);
+    EXPECT_EQ(nt.Text1().Top(), 960);
+    EXPECT_EQ(nt.imgSplitter().Top(), 960);
+    EXPECT_EQ(nt.tv().Height(), nt.ScaleHeight() - (960 + 390));
+    EXPECT_EQ(nt.Text1().Height(), nt.tv().Height());
+    EXPECT_EQ(nt.imgSplitter().Height(), nt.tv().Height());
+    EXPECT_EQ(nt.tv().Top() + nt.tv().Height(), nt.sbStatusBar().Top());
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, SizeControlsTable,
+                         ::testing::Values(Layout{1499, 1500, 7360}, Layout{1500, 1500, 7360},
+                                           Layout{3360, 3360, 5500}, Layout{7500, 7500, 1360},
+                                           Layout{7501, 7500, 1360}, Layout{-20, 1500, 7360}));
+
+TEST_F(TwoPaneFrameTest, TheFirstLayoutUsesTheDesignPosition)
+{
+    makeNewTestament();
+    startToMainWindow();
+    auto &nt = form<NT>();
+    EXPECT_EQ(nt.tv().Width(), 3360);
+    EXPECT_EQ(nt.Text1().Left(), 3400);
+    EXPECT_EQ(nt.Text1().Width(), nt.Width() - 3500);
+}
+
+TEST_F(TwoPaneFrameTest, ARestoredWindowIsKeptAtLeast3000Wide)
+{
+    auto &nt = openRestored();
+    nt.setWidth(2999);
+    processEvents();
+    EXPECT_EQ(nt.Width(), 3000);
+    nt.setWidth(3000);
+    processEvents();
+    EXPECT_EQ(nt.Width(), 3000);
+    EXPECT_EQ(nt.imgSplitter().Left(), 1500);
+}
+
+TEST_F(TwoPaneFrameTest, AClientTooLowForThePanesKeepsTheirHeights)
+{
+    makeNewTestament();
+    startToMainWindow();
+    auto &nt = form<NT>();
+    const float height = nt.tv().Height();
+
+    childAreaPixels(600, 40); // lower than the strips and the status bar
+    EXPECT_LT(nt.ScaleHeight(), 1350);
+    EXPECT_EQ(nt.tv().Height(), height);
+    EXPECT_EQ(nt.Text1().Height(), height);
+
+    childAreaPixels(600, 400);
+    EXPECT_EQ(nt.tv().Height(), nt.ScaleHeight() - 1350);
+    EXPECT_TRUE(reportedNumbers().empty());
+}
+
+TEST_F(TwoPaneFrameTest, HiddenToolbarAndStatusBarGiveTheirPlaceToThePanes)
+{
+    auto &nt = openRestored();
+    nt.tbToolBar().setVisible(false);
+    nt.sbStatusBar().setVisible(false);
+    nt.setWidth(9015);
+    processEvents();
+    EXPECT_EQ(nt.tv().Top(), 540);
+    EXPECT_EQ(nt.tv().Height(), nt.ScaleHeight() - 540);
+    EXPECT_EQ(nt.Text1().Top(), 540);
+}
+
+TEST_F(TwoPaneFrameTest, DraggingTheHandleShowsTheBarAndMovesThePanesOnceOnRelease)
+{
+    auto &nt = openRestored();
+    float x = 3360;
+    nt.SizeControls(x);
+    QWidget *handle = nt.imgSplitter().widget();
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(2, 10));
+    EXPECT_TRUE(nt.movingSplitter());
+    EXPECT_TRUE(nt.picSplitter().Visible());
+    EXPECT_EQ(nt.picSplitter().Left(), 3360);
+    EXPECT_EQ(nt.picSplitter().Top(), nt.imgSplitter().Top());
+    EXPECT_EQ(nt.picSplitter().Width(), 75);
+    EXPECT_EQ(nt.picSplitter().Height(), nt.imgSplitter().Height() - 20);
+
+    QTest::mouseMove(handle, QPoint(100, 10)); // 1500 twips to the right of the handle
+    EXPECT_EQ(nt.picSplitter().Left(), 3360 + 1500);
+    EXPECT_EQ(nt.tv().Width(), 3360);          // nothing else moves yet
+
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(100, 10));
+    EXPECT_FALSE(nt.movingSplitter());
+    EXPECT_FALSE(nt.picSplitter().Visible());
+    EXPECT_EQ(nt.tv().Width(), 4860);
+    EXPECT_EQ(nt.Text1().Left(), 4900);
+
+    nt.frame_.imgSplitter_MouseMove(0, 0, 3000, 0); // no button held: nothing moves
+    EXPECT_EQ(nt.picSplitter().Left(), 4860);
+}
+
+TEST_F(TwoPaneFrameTest, ADragBeyondTheEdgesSnapsBackOnRelease)
+{
+    auto &nt = openRestored(9000);
+    auto &frame = nt.frame_;
+    frame.imgSplitter_MouseDown(1, 0, 0, 0);
+    frame.imgSplitter_MouseMove(1, 0, -50000, 0);
+    EXPECT_EQ(nt.picSplitter().Left(), 0);
+    frame.imgSplitter_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(nt.imgSplitter().Left(), 1500);
+
+    frame.imgSplitter_MouseDown(1, 0, 0, 0);
+    frame.imgSplitter_MouseMove(1, 0, 50000, 0);
+    EXPECT_EQ(nt.picSplitter().Left(), 9000);
+    frame.imgSplitter_MouseUp(1, 0, 0, 0);
+    EXPECT_EQ(nt.imgSplitter().Left(), 7500);
+}
+
+TEST_F(TwoPaneFrameTest, TheStatusBarShowsStatusTheDateAndTheTime)
+{
+    makeNewTestament();
+    startToMainWindow();
+    auto &bar = form<NT>().sbStatusBar();
+    EXPECT_EQ(bar.panelText(1), "Status");
+    EXPECT_EQ(bar.panelText(2), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString());
+    EXPECT_FALSE(bar.panelText(3).empty());
+}
+
+class BrowserToolbar : public TwoPaneFrameTest {
+public:
+    NT &open()
+    {
+        makeNewTestament();
+        startToMainWindow();
+        return form<NT>();
+    }
+    void press(NT &nt, const std::string &key)
+    {
+        nt.tbToolBar().Buttons(key).click();
+        processEvents();
+    }
+    static void selectAll(NT &nt)
+    {
+        QTextCursor cursor = nt.Text1().editor()->textCursor();
+        cursor.select(QTextCursor::Document);
+        nt.Text1().editor()->setTextCursor(cursor);
+    }
+};
+
+TEST_F(BrowserToolbar, NextGivesTheTreeTheFocusAndShowsTheNextChapterIntoTheNextBook)
+{
+    auto &nt = open();
+    nt.Text1().SetFocus();
+    press(nt, "Next");
+    EXPECT_EQ(QApplication::focusWidget(), nt.tv().widget());
+    EXPECT_EQ(nt.tv().SelectedItem()->Key(), "a1");
+    EXPECT_EQ(nt.Text1().Text(), newTestamentRows[0].second);
+
+    clickNode(nt.tv(), nt.tv().nodes().Item("a28"));
+    press(nt, "Next");
+    EXPECT_EQ(nt.tv().SelectedItem()->Key(), "b1");
+    EXPECT_EQ(nt.Text1().Text(), newTestamentRows[28].second);
+
+    press(nt, "Back");
+    EXPECT_EQ(nt.tv().SelectedItem()->Key(), "a28");
+    EXPECT_EQ(nt.Text1().Text(), newTestamentRows[27].second);
+}
+
+TEST_F(BrowserToolbar, BackGoesToTheControlWithTheFocus)
+{
+    auto &nt = open();
+    clickNode(nt.tv(), nt.tv().nodes().Item("c5"));
+    const std::string shown = nt.Text1().Text();
+    nt.Text1().SetFocus();
+    press(nt, "Back");
+    EXPECT_EQ(QApplication::focusWidget(), nt.Text1().widget());
+    EXPECT_EQ(nt.tv().SelectedItem()->Key(), "c5");
+    EXPECT_EQ(nt.Text1().Text(), shown);
+}
+
+TEST_F(BrowserToolbar, ColorColoursTheSelectionAndCancelAppliesTheColourTheDialogHolds)
+{
+    auto &nt = open();
+    clickNode(nt.tv(), nt.tv().nodes().Item("a1"));
+    selectAll(nt);
+    dialogs().cancel();
+    press(nt, "Color");
+    EXPECT_EQ(nt.Text1().SelColor(), 0x000000);
+
+    dialogs().answer(QColor(0x20, 0x40, 0xC0));
+    press(nt, "Color");
+    EXPECT_EQ(nt.Text1().SelColor(), 0xC04020);
+
+    nt.Text1().setSelColor(0x00FF00);
+    dialogs().cancel();
+    press(nt, "Color");
+    EXPECT_EQ(nt.Text1().SelColor(), 0xC04020);
+
+    // With CancelError on, Cancel leaves the selection alone.
+    nt.CommonDialog1().setCancelError(true);
+    nt.Text1().setSelColor(0x00FF00);
+    dialogs().cancel();
+    press(nt, "Color");
+    EXPECT_EQ(nt.Text1().SelColor(), 0x00FF00);
+    EXPECT_TRUE(dialogs().allAnswered());
+    EXPECT_TRUE(reportedNumbers().empty());
+}
+
+} // namespace
