@@ -2,16 +2,29 @@
 
 // A rich-text box over QTextEdit: its text is legacy bytes shown through the
 // Windows-1252 table in the box's fonts; line breaks are CR LF to the program.
+// The selection's styles read True, False, or Null for a selection that holds
+// both; with nothing selected they are those of the insertion point.
+// Assigning Null keeps the selection's styles.
 
 #include "runtime/controls/control.h"
 #include "runtime/data/variant.h"
 
 #include <string>
 
+class QPrinter;
 class QTextEdit;
 class QTextCharFormat;
 
 namespace rt {
+
+// File types of LoadFile and SaveFile.
+constexpr int rtfRTF = 0;
+constexpr int rtfText = 1;
+
+// SelAlignment values.
+constexpr int rtfLeft = 0;
+constexpr int rtfRight = 1;
+constexpr int rtfCenter = 2;
 
 class RichTextBox : public Control {
 public:
@@ -25,18 +38,65 @@ public:
     void setBackColor(long colorRef);
     void setScrollBars(bool horizontal, bool vertical);
 
+    // The selection, by character positions (from 0).
+    long SelStart() const;
+    void setSelStart(long start);
+    long SelLength() const;
+    void setSelLength(long length);
+    std::string SelText() const;
+
     // The colour of the selected text, or of what is typed next at the insertion point.
     long SelColor() const;
     void setSelColor(long colorRef);
 
+    Variant SelBold() const;
+    void setSelBold(const Variant &value);
+    Variant SelItalic() const;
+    void setSelItalic(const Variant &value);
+    Variant SelUnderline() const;
+    void setSelUnderline(const Variant &value);
+    Variant SelStrikeThru() const;
+    void setSelStrikeThru(const Variant &value);
+    // Points; Null when the selection holds several sizes.
+    Variant SelFontSize() const;
+    void setSelFontSize(const Variant &points);
+    Variant SelFontName() const;
+    void setSelFontName(const Variant &name);
+    // 0 left, 1 right, 2 centre of the selection's paragraphs; Null when they differ.
+    Variant SelAlignment() const;
+    void setSelAlignment(const Variant &alignment);
+
+    // Lines wrap this many twips from the text's left edge; 0 wraps at the box's edge.
+    float RightMargin() const { return rightMargin_; }
+    void setRightMargin(float twips);
+
+    // The whole document, and the selection, as RTF. Assigned text that is
+    // not RTF is taken as plain text.
+    std::string TextRTF() const;
+    void setTextRTF(const std::string &rtf);
+    std::string SelRTF() const;
+    void setSelRTF(const std::string &rtf);
+
+    // Replaces the document with an RTF (0) or text (1) file; a file that is
+    // missing or is not RTF fails and leaves the document as it was.
+    void LoadFile(const std::string &path, int fileType = rtfRTF);
+    // Writes the whole document; the file is replaced only once the new one is complete.
+    void SaveFile(const std::string &path, int fileType = rtfRTF);
+
+    // Prints the selection, or the whole text when nothing is selected, with its formatting.
+    void SelPrint(QPrinter &printer);
+
     QTextEdit *editor() const { return edit_; }
 
-protected:
+private:
     // Applies a character format to the selection, or to the insertion point.
     void mergeSelectionFormat(const QTextCharFormat &format);
+    // The value of `property` over the selection: one value, or Null when it differs.
+    template <class Read>
+    Variant selectionValue(Read read) const;
 
-private:
     QTextEdit *edit_;
+    float rightMargin_ = 0;
 };
 
 } // namespace rt

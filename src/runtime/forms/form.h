@@ -84,6 +84,20 @@ public:
     QWidget *client() const { return client_; }
     QMdiSubWindow *subWindow() const;
 
+    // A control looked up by its name at run time, as late-bound code reaches
+    // a member of whatever window it holds: a window without a member of that
+    // name, or one of another kind, fails with "Object doesn't support this
+    // property or method" (438).
+    template <class C>
+    C &member(const std::string &name)
+    {
+        Load();
+        C *found = dynamic_cast<C *>(namedControl(name));
+        if (!found)
+            raise(err::NoSuchMember);
+        return *found;
+    }
+
     // Raised by the platform (the window widgets and the MDI parent).
     void raiseResize();
     void raiseActivate();
@@ -95,6 +109,8 @@ protected:
     virtual void Form_Unload(int &Cancel) { (void)Cancel; }
     virtual void Form_Resize() {}
     virtual void Form_Activate() {}
+    // The controls that late-bound code may reach by name; none by default.
+    virtual Control *namedControl(const std::string &name) { (void)name; return nullptr; }
     // The window widgets exist; the design comes next.
     virtual void windowCreated() {}
     // After a load that failed: release what the load opened before it failed.

@@ -2,6 +2,7 @@
 
 #include "runtime/forms/form.h"
 #include "runtime/forms/mdi_parent.h"
+#include "runtime/system/clipboard.h"
 #include "runtime/system/dialogs.h"
 #include "runtime/system/printer.h"
 #include "runtime/system/send_keys.h"
@@ -22,7 +23,8 @@ Program::Program(Options options)
       dialogs_(options.dialogs ? std::move(options.dialogs) : std::make_unique<QtDialogs>()),
       settings_(std::make_unique<Settings>(options.configRoot)),
       sendKeys_(std::make_unique<SendKeys>()),
-      printer_(std::make_unique<PrinterService>())
+      printer_(std::make_unique<PrinterService>()),
+      clipboard_(std::make_unique<Clipboard>())
 {
 }
 

@@ -29,6 +29,7 @@ class DialogHost;
 class Settings;
 class SendKeys;
 class PrinterService;
+class Clipboard;
 
 class Program {
 public:
@@ -78,6 +79,7 @@ public:
     DialogHost &dialogs() { return *dialogs_; }
     SendKeys &sendKeys() { return *sendKeys_; }
     PrinterService &printer() { return *printer_; }
+    Clipboard &clipboard() { return *clipboard_; }
     ErrorReport &errorReport() { return *report_; }
 
     // The edge of an event handler: a run-time error that leaves the handler
@@ -103,6 +105,7 @@ private:
     std::unique_ptr<Settings> settings_;
     std::unique_ptr<SendKeys> sendKeys_;
     std::unique_ptr<PrinterService> printer_;
+    std::unique_ptr<Clipboard> clipboard_;
     std::map<std::type_index, std::unique_ptr<Form>> forms_;
     std::vector<Form *> order_;
     std::function<MdiParent &()> mdiParentFactory_;

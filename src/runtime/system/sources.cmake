@@ -1,4 +1,5 @@
 set(RUNTIME_SYSTEM_SOURCES
+  system/clipboard.cpp
   system/dialogs.cpp
   system/drive.cpp
   system/load_picture.cpp
