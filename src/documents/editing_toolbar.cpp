@@ -41,7 +41,11 @@ void frmMain::tbToolBar_ButtonClick(rt::ToolbarButton &Button)
             const rt::Variant now = (activeText(*this).*read)();
             (activeText(*this).*write)(rt::Not(now));
         });
-        skip([&] { Button.setValue((activeText(*this).*read)().toBool() ? 1 : 0); });
+        // Pressed only when the style now reads True: a mixed selection (Null) leaves it unpressed.
+        skip([&] {
+            const rt::Variant now = (activeText(*this).*read)();
+            Button.setValue(!now.isNull() && now.toBool() ? 1 : 0);
+        });
     };
 
     if (key == "New") {

@@ -89,6 +89,8 @@ void frmMain::designMenus()
     QMenu *window = bar->addMenu("Window");
     addMenuItem(window, "mnuTH", "Tile Horizontally");
     addMenuItem(window, "sep5", "-");
+    windowList_.clear();
+    QObject::connect(window, &QMenu::aboutToShow, window, [this, window] { listChildWindows(window); });
 
     // A menu-bar item without a menu: choosing it does nothing.
     bar->addAction("FindWord");

@@ -9,6 +9,7 @@
 #include <QKeySequence>
 
 #include <map>
+#include <vector>
 #include <string>
 
 namespace rt {
@@ -20,6 +21,7 @@ class Toolbar;
 class ToolbarButton;
 } // namespace rt
 
+class QAction;
 class QMenu;
 
 namespace velumir {
@@ -64,6 +66,9 @@ private:
 
     // Window commands (shell/window_commands.cpp).
     void showAndArrange(rt::Form &window, int arrangement);
+    // The open child windows at the foot of the Window menu, made anew each time it opens.
+    void listChildWindows(QMenu *menu);
+    std::vector<QAction *> windowList_;
     void mnuOT_Click();
     void mnuNT_Click();
     void mnuBD_Click();

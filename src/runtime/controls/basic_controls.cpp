@@ -269,8 +269,11 @@ void Line::setLine(float x1, float y1, float x2, float y2, long colorRef, int wi
     const float left = std::min(x1, x2);
     const float top = std::min(y1, y2) - toTwips(width);
     Move(left, top, std::abs(x2 - x1) + toTwips(1), std::abs(y2 - y1) + toTwips(2 * width));
-    w->line = QLineF((x1 - left) / kTwipsPerPixel, (y1 - top) / kTwipsPerPixel, (x2 - left) / kTwipsPerPixel,
-                     (y2 - top) / kTwipsPerPixel);
+    // A wide pen grows below and to the right of the line's own pixels, so
+    // that two lines one pixel apart show both.
+    const qreal grow = (width - 1) / 2.0;
+    w->line = QLineF((x1 - left) / kTwipsPerPixel + grow, (y1 - top) / kTwipsPerPixel + grow,
+                     (x2 - left) / kTwipsPerPixel + grow, (y2 - top) / kTwipsPerPixel + grow);
     w->color = colorOf(colorRef);
     w->width = width;
     w->update();

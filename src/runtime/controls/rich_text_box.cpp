@@ -5,18 +5,24 @@
 #include "runtime/text/rtf_reader.h"
 #include "runtime/text/rtf_writer.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
-#include <cstdio>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace rt {
@@ -53,6 +59,106 @@ std::filesystem::path hostFile(const Control &control, const std::string &path)
     return control.program().drive().hostPath(path, control.program().Path());
 }
 
+// Writes `content` to a new file beside `target`, then puts it in the target's
+// place in one step, so that a save that fails at any point leaves the file
+// that was there. A replaced file keeps its permissions and owner; a target
+// that is a symbolic link keeps the link and replaces the file it names. A
+// read-only file or a folder is refused.
+bool replaceFile(std::filesystem::path target, const std::string &content)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return false;
+
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    fs::path temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        // A short name of its own, so that even the longest target name leaves room for it.
+        temporary = folder / (".velumir-saving-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+
+    bool ok = true;
+    if (replacing) {
+        (void)::fchown(fd, old.st_uid, old.st_gid);
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    }
+    for (std::size_t done = 0; ok && done < content.size();) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += std::size_t(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The new name itself lasts only once the folder is on the disk.
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+// Prints the document on the printer as the printer is set up: its page
+// range and copies come from the printer dialog. The text prints alone,
+// without the page numbers that QTextDocument::print adds to each page.
+void printPages(QTextDocument &document, QPrinter &printer)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        raise(kPrinterError, "Printer error");
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    layout->setPaintDevice(&printer);
+    const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    document.setPageSize(page);
+
+    const int count = document.pageCount();
+    const int first = printer.fromPage() > 0 ? std::min(printer.fromPage(), count) : 1;
+    const int last = printer.toPage() > 0 ? std::min(printer.toPage(), count) : count;
+    // A printer that makes the copies itself gets each page once.
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    const bool collate = printer.collateCopies();
+    bool firstSheet = true;
+    auto printPage = [&](int number) {
+        if (!firstSheet && !printer.newPage())
+            raise(kPrinterError, "Printer error");
+        firstSheet = false;
+        const QRectF area(QPointF(0, (number - 1) * page.height()), page);
+        painter.save();
+        painter.translate(0, -area.top());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = area;
+        layout->draw(&painter, context);
+        painter.restore();
+    };
+    for (int round = 0; round < (collate ? copies : 1); ++round)
+        for (int number = first; number <= last; ++number)
+            for (int copy = 0; copy < (collate ? 1 : copies); ++copy)
+                printPage(number);
+    if (!painter.end())
+        raise(kPrinterError, "Printer error");
+}
+
 } // namespace
 
 RichTextBox::RichTextBox(Form &form, QWidget *container)
@@ -82,7 +188,17 @@ std::string RichTextBox::Text() const
 void RichTextBox::setText(const std::string &text)
 {
     const QFont font = edit_->font();
+    // Replacing the text empties the document first, which hides a vertical
+    // scroll bar shown "as needed"; a long new text then brings it back, and
+    // the whole text is laid out twice, at two widths. The bar stays shown
+    // while the text is replaced, and only then goes if the new text fits.
+    const Qt::ScrollBarPolicy vertical = edit_->verticalScrollBarPolicy();
+    const bool keepBar = vertical == Qt::ScrollBarAsNeeded;
+    if (keepBar)
+        edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit_->setPlainText(toQString(withoutCarriageReturns(text)));
+    if (keepBar)
+        edit_->setVerticalScrollBarPolicy(vertical);
     edit_->setCurrentFont(font);
 }
 
@@ -323,8 +439,10 @@ void RichTextBox::setRightMargin(float twips)
     if (twips == 0) {
         edit_->setLineWrapMode(QTextEdit::WidgetWidth);
     } else {
+        // The wrap width counts the document's margins on both sides of the text.
+        const int margins = int(std::lround(2 * edit_->document()->documentMargin()));
         edit_->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        edit_->setLineWrapColumnOrWidth(std::max(1, toPixels(twips)));
+        edit_->setLineWrapColumnOrWidth(std::max(1, toPixels(twips)) + margins);
     }
 }
 
@@ -362,6 +480,8 @@ void RichTextBox::setSelRTF(const std::string &text)
 
 void RichTextBox::LoadFile(const std::string &path, int fileType)
 {
+    if (fileType != rtfRTF && fileType != rtfText)
+        raise(err::InvalidPropertyValue);
     const std::filesystem::path file = hostFile(*this, path);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
@@ -383,39 +503,25 @@ void RichTextBox::LoadFile(const std::string &path, int fileType)
 
 void RichTextBox::SaveFile(const std::string &path, int fileType)
 {
+    if (fileType != rtfRTF && fileType != rtfText)
+        raise(err::InvalidPropertyValue);
     const std::string content = fileType == rtfText ? Text() : TextRTF();
-    const std::filesystem::path target = hostFile(*this, path);
-    std::filesystem::path temporary = target;
-    temporary += ".velumir-saving";
-    std::FILE *out = std::fopen(temporary.c_str(), "wb");
-    if (!out)
+    if (!replaceFile(hostFile(*this, path), content))
         raise(err::PathFileAccess);
-    bool written = std::fwrite(content.data(), 1, content.size(), out) == content.size();
-    written = std::fflush(out) == 0 && written;
-    written = ::fsync(fileno(out)) == 0 && written;
-    written = std::fclose(out) == 0 && written;
-    std::error_code ec;
-    if (written)
-        std::filesystem::rename(temporary, target, ec);
-    if (!written || ec) {
-        std::filesystem::remove(temporary, ec);
-        raise(err::PathFileAccess);
-    }
 }
 
 void RichTextBox::SelPrint(QPrinter &printer)
 {
     if (!printer.isValid())
         raise(kPrinterError, "Printer error");
+    // A copy of what prints, so that the layout for the printer leaves the pane's own alone.
     const QTextCursor cursor = edit_->textCursor();
-    if (!cursor.hasSelection()) {
-        edit_->document()->print(&printer);
-        return;
-    }
-    QTextDocument selection;
-    selection.setDefaultFont(edit_->document()->defaultFont());
-    QTextCursor(&selection).insertFragment(cursor.selection());
-    selection.print(&printer);
+    QTextDocument copy;
+    copy.setDefaultFont(edit_->document()->defaultFont());
+    copy.setDefaultTextOption(edit_->document()->defaultTextOption());
+    QTextCursor(&copy).insertFragment(cursor.hasSelection() ? cursor.selection()
+                                                            : QTextDocumentFragment(edit_->document()));
+    printPages(copy, printer);
 }
 
 void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format)

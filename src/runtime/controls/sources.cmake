@@ -3,10 +3,12 @@ set(RUNTIME_CONTROL_SOURCES
   controls/caption_toolbar.cpp
   controls/common_dialog.cpp
   controls/control.cpp
+  controls/data_combo.cpp
   controls/image_list.cpp
   controls/menu.cpp
   controls/rich_text_box.cpp
   controls/status_bar.cpp
+  controls/timer.cpp
   controls/toolbar.cpp
   controls/tree_view.cpp
 )

@@ -13,8 +13,25 @@ namespace rt {
 void ToolbarButton::setValue(int value)
 {
     value_ = value ? 1 : 0;
-    if (button_)
-        button_->setChecked(value_ == 1);
+    if (!button_)
+        return;
+    QButtonGroup *group = button_->group();
+    if (group && value_ == 0 && button_->isChecked()) {
+        // An exclusive group refuses to release its pressed button by itself.
+        group->setExclusive(false);
+        button_->setChecked(false);
+        group->setExclusive(true);
+        return;
+    }
+    button_->setChecked(value_ == 1);
+}
+
+int ToolbarButton::Value() const
+{
+    // The buttons of a group release each other, so their widgets hold their state.
+    if (button_ && button_->group())
+        return button_->isChecked() ? 1 : 0;
+    return value_;
 }
 
 void ToolbarButton::click()

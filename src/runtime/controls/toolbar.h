@@ -28,7 +28,8 @@ public:
     const std::string &ToolTipText() const { return tooltip_; }
     ButtonStyle Style() const { return style_; }
     int Index() const { return index_; }
-    int Value() const { return value_; }
+    // Pressed state: 0 unpressed, 1 pressed.
+    int Value() const;
     void setValue(int value);
     QToolButton *widget() const { return button_; }
     // A click, as the user makes it.

@@ -9,6 +9,9 @@
 #include <QTreeWidgetItemIterator>
 #include <QTreeWidget>
 
+#include <map>
+#include <tuple>
+
 namespace rt {
 
 // The tree's own keyboard handling: Alt+Down moves to the next leaf node (a
@@ -17,6 +20,23 @@ namespace rt {
 class TreeWidget : public QTreeWidget {
 public:
     TreeWidget(TreeView &owner, QWidget *parent) : QTreeWidget(parent), owner_(owner) {}
+
+    // The icon of a node from its two pictures, made once per pair: the
+    // nodes that show the same pictures share one icon.
+    QIcon nodeIcon(const QIcon &normal, const QIcon &selected, int size)
+    {
+        const IconKey key{normal.isNull() ? 0 : normal.cacheKey(), selected.isNull() ? 0 : selected.cacheKey(), size};
+        auto found = icons_.find(key);
+        if (found != icons_.end())
+            return found->second;
+        QIcon icon;
+        if (!normal.isNull())
+            icon.addPixmap(normal.pixmap(size, size), QIcon::Normal);
+        if (!selected.isNull())
+            icon.addPixmap(selected.pixmap(size, size), QIcon::Selected);
+        icons_.emplace(key, icon);
+        return icon;
+    }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override
@@ -30,7 +50,9 @@ protected:
     }
 
 private:
+    using IconKey = std::tuple<qint64, qint64, int>;
     TreeView &owner_;
+    std::map<IconKey, QIcon> icons_;
 };
 
 // ---- Node
@@ -107,11 +129,10 @@ Node &Nodes::Add(const Variant &relative, const Variant &relationship, const Var
         if (!tree_.images_)
             raise(35613, "ImageList must be initialized before it can be used");
         const int size = tree_.images_->imageSize().width();
-        if (!image.isEmpty())
-            icon.addPixmap(tree_.images_->pixmap(image, size), QIcon::Normal);
+        const QIcon normal = image.isEmpty() ? QIcon() : tree_.images_->image(image);
         const Variant &selected = selectedImage.isEmpty() ? image : selectedImage;
-        if (!selected.isEmpty())
-            icon.addPixmap(tree_.images_->pixmap(selected, size), QIcon::Selected);
+        const QIcon selectedIcon = selected.isEmpty() ? QIcon() : tree_.images_->image(selected);
+        icon = static_cast<TreeWidget *>(tree_.tree_)->nodeIcon(normal, selectedIcon, size);
     }
 
     auto *item = new QTreeWidgetItem;

@@ -243,6 +243,14 @@ Variant Cursor::value(int column) const
     return rows_.value(position_, column);
 }
 
+Variant Cursor::cell(long row, int column) const
+{
+    requireOpen();
+    if (column < 0 || column >= rows_.columnCount())
+        raiseItemNotFound(dialect_);
+    return rows_.value(row, column);
+}
+
 } // namespace rt::detail
 
 namespace rt {

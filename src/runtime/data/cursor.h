@@ -44,6 +44,8 @@ public:
     Field &field(std::string_view name);
     const std::string &fieldName(int column) const;
     Variant value(int column) const;
+    // Any row's value, the row known to be in range.
+    Variant cell(long row, int column) const;
 
 private:
     void requireRows() const;

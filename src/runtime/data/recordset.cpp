@@ -74,4 +74,13 @@ Field &Recordset::Fields(std::string_view name) { return cursor().field(name); }
 int Recordset::FieldCount() const { return cursor().fieldCount(); }
 long Recordset::RecordCount() const { return cursor().recordCount(); }
 
+Variant Recordset::cell(long row, int column) const
+{
+    const detail::Cursor &rows = cursor();
+    rows.requireOpen();
+    if (row < 0 || row >= rows.recordCount())
+        badArguments();
+    return rows.cell(row, column);
+}
+
 } // namespace rt

@@ -84,6 +84,12 @@ public:
     int FieldCount() const;
     long RecordCount() const;
 
+    // The value in column `column` (from 0) of row `row` (from 0), read
+    // without moving the current row: for a list that shows the rows on
+    // demand. Fails with err::ObjectClosed when not open, err::ItemNotFound
+    // for a column and err::BadArguments for a row out of range.
+    Variant cell(long row, int column) const;
+
 private:
     friend class Database;
     detail::Cursor &cursor() const;

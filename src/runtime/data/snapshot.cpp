@@ -17,23 +17,35 @@ struct Finalize {
     void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
 };
 
-// Appends the legacy bytes of UTF-8 text. ASCII is the same in both, so
-// only the runs of other bytes go through the conversion; no UTF-8
-// sequence spans an ASCII byte, so the result is that of converting it all.
+// Appends the legacy bytes of UTF-8 text. ASCII is the same in both, and
+// U+00A0..U+00FF (two bytes, lead 0xC2 or 0xC3) are the bytes 0xA0..0xFF
+// themselves, which is most of legacy Khmer text; only the runs of other
+// bytes go through the full conversion. Such a run ends before an ASCII
+// byte or the lead byte of a sequence, which no decoded sequence reaches
+// across, so the result is that of converting it all.
 void appendLegacy(std::string &out, std::string_view utf8)
 {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
+    const auto latin1 = [&](std::size_t k) {
+        return k + 1 < utf8.size() && (at(k + 1) & 0xC0) == 0x80 &&
+               (at(k) == 0xC3 || (at(k) == 0xC2 && at(k + 1) >= 0xA0));
+    };
+    out.reserve(out.size() + utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        std::size_t j = i;
-        while (j < utf8.size() && static_cast<unsigned char>(utf8[j]) < 0x80)
-            ++j;
-        out.append(utf8, i, j - i);
-        i = j;
-        while (j < utf8.size() && static_cast<unsigned char>(utf8[j]) >= 0x80)
-            ++j;
-        if (j > i)
+        if (at(i) < 0x80) {
+            out += char(at(i));
+            ++i;
+        } else if (latin1(i)) {
+            out += char(((at(i) & 0x03) << 6) | (at(i + 1) & 0x3F));
+            i += 2;
+        } else {
+            std::size_t j = i + 1;
+            while (j < utf8.size() && at(j) >= 0x80 && !latin1(j))
+                ++j;
             out += fromUtf8(utf8.substr(i, j - i));
-        i = j;
+            i = j;
+        }
     }
 }
 

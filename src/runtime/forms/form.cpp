@@ -55,6 +55,7 @@ Form::Form(Program &program, FormKind kind) : program_(program), kind_(kind) {}
 Form::~Form()
 {
     controls_.clear();
+    delete events_.data();
     delete outer_.data();
 }
 
@@ -124,6 +125,7 @@ void Form::createWindow()
     }
     }
     auto *events = new FormWindowEvents(*this, outer_);
+    events_ = events;
     outer_->installEventFilter(events);
     if (client_ != outer_)
         client_->installEventFilter(events);
@@ -139,6 +141,15 @@ void Form::destroyWindow()
     controls_.clear();
     defaultButton_ = cancelButton_ = nullptr;
     initialFocus_ = nullptr;
+    // The widgets go later, from the message loop; from now on their events
+    // no longer reach this form.
+    if (QObject *events = events_) {
+        if (outer_)
+            outer_->removeEventFilter(events);
+        if (client_)
+            client_->removeEventFilter(events);
+        delete events;
+    }
     if (QWidget *outer = outer_) {
         if (auto *sub = qobject_cast<QMdiSubWindow *>(outer); sub && sub->mdiArea())
             sub->mdiArea()->removeSubWindow(sub);
@@ -186,19 +197,21 @@ void Form::showLoadedChild()
     auto *sub = subWindow();
     if (!sub)
         return;
-    if (!shownOnce_) {
+    const bool first = !shownOnce_;
+    if (first) {
         placeNewWindow();
         shownOnce_ = true;
         if (startMaximized_)
             sub->showMaximized();
         else
             sub->show();
-        focusInitialControl();
     } else {
         sub->show();
     }
     if (QMdiArea *area = sub->mdiArea())
         area->setActiveSubWindow(sub);
+    if (first)
+        focusInitialControl();
 }
 
 void Form::Show()

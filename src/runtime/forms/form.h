@@ -168,6 +168,7 @@ private:
     bool shownOnce_ = false;
     QPointer<QWidget> outer_;
     QPointer<QWidget> client_;
+    QPointer<QObject> events_;
     std::vector<std::unique_ptr<Control>> controls_;
     CommandButton *defaultButton_ = nullptr;
     CommandButton *cancelButton_ = nullptr;

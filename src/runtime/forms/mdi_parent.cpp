@@ -21,7 +21,9 @@ MdiParent::MdiParent(Program &program) : Form(program, FormKind::MdiParent) {}
 void MdiParent::windowCreated()
 {
     mdiArea_ = new QMdiArea(client());
-    mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, false);
+    // A child window keeps the state it has when another one is activated: a
+    // letter of fixed size opened over a maximized browser stays as it is.
+    mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
     QObject::connect(mdiArea_, &QMdiArea::subWindowActivated, mdiArea_, [](QMdiSubWindow *sub) {
         if (Form *form = formOf(sub))
             form->raiseActivate();
@@ -66,6 +68,8 @@ void MdiParent::Arrange(int arrangement)
         return;
     if (arrangement != vbTileHorizontal && arrangement != vbTileVertical)
         return;
+    // Restoring a maximized window activates it; the active one stays active.
+    QMdiSubWindow *active = mdiArea_->currentSubWindow();
     std::vector<QMdiSubWindow *> tiled;
     const auto list = mdiArea_->subWindowList(QMdiArea::StackingOrder);
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
@@ -93,6 +97,8 @@ void MdiParent::Arrange(int arrangement)
         }
         tiled[std::size_t(i)]->setGeometry(r);
     }
+    if (active && mdiArea_->currentSubWindow() != active)
+        mdiArea_->setActiveSubWindow(active);
 }
 
 void MdiParent::unloadChildren()

@@ -1,0 +1,379 @@
+// Documents through File Save and File Open: what is written comes back with
+// its text and formatting, and a save that fails leaves the file that was there.
+
+#include "support/program_fixture.h"
+
+#include "documents/document_window.h"
+#include "runtime/controls/menu.h"
+#include "runtime/controls/rich_text_box.h"
+#include "shell/frm_main.h"
+
+#include <QAction>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace velumir;
+using testing_support::ProgramTest;
+
+namespace {
+
+std::string readFile(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::filesystem::path &file, const std::string &content)
+{
+    std::ofstream(file, std::ios::binary) << content;
+}
+
+std::string shown(const rt::Variant &value)
+{
+    return value.isNull() ? "Null" : value.toString();
+}
+
+// Every character of the document with its formatting, as the program reads
+// it; sizes in the half points that RTF counts.
+std::vector<std::string> formattingOf(rt::RichTextBox &box)
+{
+    std::vector<std::string> chars;
+    const long length = long(box.editor()->document()->characterCount()) - 1;
+    for (long i = 0; i < length; ++i) {
+        box.setSelStart(i);
+        box.setSelLength(1);
+        std::ostringstream out;
+        out << i << " '" << box.SelText() << "' font=" << shown(box.SelFontName())
+            << " halfpoints=" << std::lround(box.SelFontSize().toDouble() * 2) << " b=" << shown(box.SelBold())
+            << " i=" << shown(box.SelItalic()) << " u=" << shown(box.SelUnderline())
+            << " s=" << shown(box.SelStrikeThru()) << " color=" << std::hex << box.SelColor()
+            << " align=" << shown(box.SelAlignment());
+        chars.push_back(out.str());
+    }
+    return chars;
+}
+
+class DocumentFiles : public ProgramTest {
+public:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        files_ = drive().parent_path() / "files";
+        std::filesystem::create_directories(files_);
+        makeNewTestament();
+        startToMainWindow();
+        form<frmMain>().menu("mnuFileNew").action()->trigger();
+        processEvents();
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(reportedNumbers().empty());
+        EXPECT_EQ(dialogs().unexpected(), 0);
+        ProgramTest::TearDown();
+    }
+
+    rt::RichTextBox &text() { return form<frmDocument>().rtfText(); }
+    std::string file(const std::string &name) const { return (files_ / name).string(); }
+
+    void save(const std::string &path)
+    {
+        dialogs().answer(path);
+        form<frmMain>().menu("mnuFileSave").action()->trigger();
+        processEvents();
+    }
+    void open(const std::string &path)
+    {
+        dialogs().answer(path);
+        form<frmMain>().menu("mnuFileOpen").action()->trigger();
+        processEvents();
+    }
+
+    // Selects characters [from, to) of the document.
+    void select(long from, long to)
+    {
+        text().setSelStart(from);
+        text().setSelLength(to - from);
+    }
+
+    std::filesystem::path files_;
+};
+
+// --- Round trips ------------------------------------------------------------
+
+struct RoundTrip {
+    const char *name;
+    std::function<void(DocumentFiles &, rt::RichTextBox &)> build;
+};
+
+class RoundTripTable : public DocumentFiles, public ::testing::WithParamInterface<RoundTrip> {};
+
+TEST_P(RoundTripTable, SavedDocumentsOpenAgainUnchanged)
+{
+    rt::RichTextBox &box = text();
+    GetParam().build(*this, box);
+    const std::string plain = box.Text();
+    const std::vector<std::string> before = formattingOf(box);
+
+    save(file("round.rtf"));
+    ASSERT_EQ(readFile(file("round.rtf")).rfind("{\\rtf", 0), 0u);
+
+    // A new load of the window, so nothing of the old document can remain.
+    form<frmDocument>().outer()->close();
+    processEvents();
+    ASSERT_FALSE(form<frmDocument>().IsLoaded());
+    open(file("round.rtf"));
+    ASSERT_TRUE(form<frmDocument>().IsLoaded());
+
+    EXPECT_EQ(text().Text(), plain);
+    EXPECT_EQ(formattingOf(text()), before);
+}
+
+std::string allBytes(int from, int to)
+{
+    std::string s;
+    for (int b = from; b <= to; ++b)
+        s += char(b);
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, RoundTripTable,
+    ::testing::Values(
+        RoundTrip{"Empty", [](DocumentFiles &, rt::RichTextBox &) {}},
+        RoundTrip{"PlainText",
+                  [](DocumentFiles &, rt::RichTextBox &b) {
+                      b.setText("first line\r\n\r\n  indented\tand tabbed\r\nlast");
+                  }},
+        RoundTrip{"CharacterStyles",
+                  [](DocumentFiles &t, rt::RichTextBox &b) {
+                      b.setText("bold italic underline strike all plain");
+                      t.select(0, 4);
+                      b.setSelBold(true);
+                      t.select(5, 11);
+                      b.setSelItalic(true);
+                      t.select(12, 21);
+                      b.setSelUnderline(true);
+                      t.select(22, 28);
+                      b.setSelStrikeThru(true);
+                      t.select(29, 32);
+                      b.setSelBold(true);
+                      b.setSelItalic(true);
+                      b.setSelUnderline(true);
+                      b.setSelStrikeThru(true);
+                  }},
+        RoundTrip{"FontsAndSizes",
+                  [](DocumentFiles &t, rt::RichTextBox &b) {
+                      b.setText("Limon S1 Limon R1 Courier big small");
+                      t.select(0, 8);
+                      b.setSelFontName(std::string("Limon S1"));
+                      t.select(9, 17);
+                      b.setSelFontName(std::string("Limon R1"));
+                      b.setSelFontSize(18.0);
+                      t.select(18, 25);
+                      b.setSelFontName(std::string("Courier New"));
+                      t.select(26, 29);
+                      b.setSelFontSize(36.0);
+                      t.select(30, 35);
+                      b.setSelFontSize(6.5);
+                  }},
+        RoundTrip{"Colours",
+                  [](DocumentFiles &t, rt::RichTextBox &b) {
+                      b.setText("red green blue custom white black");
+                      t.select(0, 3);
+                      b.setSelColor(0x0000FF);
+                      t.select(4, 9);
+                      b.setSelColor(0x00FF00);
+                      t.select(10, 14);
+                      b.setSelColor(0xFF0000);
+                      t.select(15, 21);
+                      b.setSelColor(0x336699);
+                      t.select(22, 27);
+                      b.setSelColor(0xFFFFFF);
+                  }},
+        RoundTrip{"Alignment",
+                  [](DocumentFiles &t, rt::RichTextBox &b) {
+                      b.setText("left\r\ncentred\r\nright\r\nleft again");
+                      t.select(5, 6);
+                      b.setSelAlignment(rt::rtfCenter);
+                      t.select(13, 14);
+                      b.setSelAlignment(rt::rtfRight);
+                  }},
+        RoundTrip{"LegacyBytes",
+                  [](DocumentFiles &t, rt::RichTextBox &b) {
+                      b.setText(allBytes(0x80, 0xFF) + "\r\n" + allBytes(0x20, 0x7E));
+                      t.select(0, 128);
+                      b.setSelFontName(std::string("Limon S1"));
+                      b.setSelFontSize(16.0);
+                  }},
+        RoundTrip{"RichTextMarkupAsText",
+                  [](DocumentFiles &, rt::RichTextBox &b) {
+                      b.setText("{\\rtf1 not markup} \\par \\'41 {{}}");
+                  }}),
+    [](const ::testing::TestParamInfo<RoundTrip> &info) { return info.param.name; });
+
+// --- Saving safely ------------------------------------------------------------
+
+// Makes a folder refuse new entries, also for a user whom permissions do not
+// stop; false when the file system offers no way.
+bool lockFolder(const std::filesystem::path &folder)
+{
+    ::chmod(folder.c_str(), 0555);
+    const std::filesystem::path probe = folder / "probe";
+    if (std::FILE *f = std::fopen(probe.c_str(), "w")) {
+        std::fclose(f);
+        std::filesystem::remove(probe);
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        const bool locked = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                            (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        if (fd >= 0)
+            ::close(fd);
+        return locked;
+    }
+    return true;
+}
+
+void unlockFolder(const std::filesystem::path &folder)
+{
+    if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY); fd >= 0) {
+        int flags = 0;
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+    }
+    ::chmod(folder.c_str(), 0755);
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SavingSafely : public DocumentFiles {
+public:
+    void SetUp() override
+    {
+        DocumentFiles::SetUp();
+        text().setText(std::string(20000, 'n'));
+        writeFile(file("notes.rtf"), oldContent);
+    }
+
+    // Saves through the menu: a failure ends the command silently. Then straight
+    // through the text box, which reports it.
+    void expectSaveFails(const std::string &path)
+    {
+        save(path);
+        EXPECT_TRUE(reportedNumbers().empty());
+        try {
+            text().SaveFile(path, rt::rtfRTF);
+            ADD_FAILURE() << "the save succeeded";
+        } catch (const rt::RuntimeError &e) {
+            EXPECT_EQ(e.number(), rt::err::PathFileAccess);
+        }
+    }
+
+    const std::string oldContent = "{\\rtf1 the notes that were there}";
+};
+
+TEST_F(SavingSafely, AWriteThatFailsHalfwayKeepsTheOldFile)
+{
+    // The file system takes no file longer than 4 KiB: the new document is larger.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    expectSaveFails(file("notes.rtf"));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(readFile(file("notes.rtf")), oldContent);
+    EXPECT_EQ(namesIn(files_), std::vector<std::string>{"notes.rtf"});
+}
+
+TEST_F(SavingSafely, AFolderThatTakesNoNewFileKeepsTheOldFile)
+{
+    if (!lockFolder(files_)) {
+        unlockFolder(files_);
+        GTEST_SKIP() << "this file system cannot refuse new files to this user";
+    }
+    expectSaveFails(file("notes.rtf"));
+    unlockFolder(files_);
+    EXPECT_EQ(readFile(file("notes.rtf")), oldContent);
+    EXPECT_EQ(namesIn(files_), std::vector<std::string>{"notes.rtf"});
+}
+
+TEST_F(SavingSafely, AReadOnlyFileIsNotReplaced)
+{
+    ::chmod(file("notes.rtf").c_str(), 0444);
+    expectSaveFails(file("notes.rtf"));
+    EXPECT_EQ(readFile(file("notes.rtf")), oldContent);
+    EXPECT_EQ(namesIn(files_), std::vector<std::string>{"notes.rtf"});
+}
+
+TEST_F(SavingSafely, AFolderOfTheChosenNameIsNotReplaced)
+{
+    std::filesystem::create_directory(files_ / "folder.rtf");
+    writeFile(files_ / "folder.rtf" / "inside.txt", "inside");
+    expectSaveFails(file("folder.rtf"));
+    EXPECT_EQ(readFile(files_ / "folder.rtf" / "inside.txt"), "inside");
+    EXPECT_EQ(namesIn(files_), (std::vector<std::string>{"folder.rtf", "notes.rtf"}));
+}
+
+TEST_F(SavingSafely, AMissingFolderFailsAndCreatesNothing)
+{
+    expectSaveFails(file("no such folder/notes.rtf"));
+    EXPECT_EQ(namesIn(files_), std::vector<std::string>{"notes.rtf"});
+}
+
+TEST_F(SavingSafely, TheLongestNameTheFolderTakesSaves)
+{
+    const std::string name = std::string(251, 'n') + ".rtf";
+    save(file(name));
+    EXPECT_EQ(readFile(file(name)).rfind("{\\rtf", 0), 0u);
+    EXPECT_EQ(namesIn(files_), (std::vector<std::string>{name, "notes.rtf"}));
+}
+
+TEST_F(SavingSafely, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
+{
+    ::chmod(file("notes.rtf").c_str(), 0600);
+    std::filesystem::create_symlink("notes.rtf", files_ / "link.rtf");
+    save(file("link.rtf"));
+    EXPECT_TRUE(std::filesystem::is_symlink(files_ / "link.rtf"));
+    EXPECT_NE(readFile(file("notes.rtf")), oldContent);
+    EXPECT_EQ(std::filesystem::status(files_ / "notes.rtf").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(namesIn(files_), (std::vector<std::string>{"link.rtf", "notes.rtf"}));
+
+    text().setText("again");
+    save(file("notes.rtf"));
+    text().setText("");
+    open(file("link.rtf"));
+    EXPECT_EQ(text().Text(), "again");
+}
+
+} // namespace
