@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (headless), then the
-# RTF reader's fuzz target for a bounded time.
+# Installs what is missing, builds, runs the RTF reader's fuzz target for a
+# bounded time, then runs every test (headless).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
-export QT_QPA_PLATFORM=offscreen
-(cd build && ctest --output-on-failure -j"$(nproc)")
 if [ -f tests/fuzz/run_fuzz.sh ]; then
-  bash tests/fuzz/run_fuzz.sh "${VELUMIR_FUZZ_SECONDS:-60}"
+  bash tests/fuzz/run_fuzz.sh "${VELUMIR_FUZZ_SECONDS:-60}" > build/fuzz.log 2>&1 || { tail -50 build/fuzz.log; exit 1; }
+  tail -3 build/fuzz.log
 fi
+export QT_QPA_PLATFORM=offscreen
+cd build && ctest --output-on-failure -j"$(nproc)"

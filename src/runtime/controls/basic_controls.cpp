@@ -52,6 +52,7 @@ void Label::setForeColor(long colorRef)
 void Label::setOpaque(long colorRef)
 {
     label_->setAttribute(Qt::WA_TranslucentBackground, false);
+    label_->setAttribute(Qt::WA_NoSystemBackground, false);
     QPalette palette = label_->palette();
     palette.setColor(QPalette::Window, colorOf(colorRef));
     label_->setPalette(palette);
