@@ -23,8 +23,10 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <sys/resource.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -79,6 +81,27 @@ long residentBytes()
     return resident * 4096;
 }
 
+long minorFaults()
+{
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
+// Page faults per iteration: fresh memory that the kernel had to hand out.
+class FaultCounter {
+public:
+    explicit FaultCounter(benchmark::State &state) : state_(state), start_(minorFaults()) {}
+    ~FaultCounter()
+    {
+        state_.counters["faults"] = double(minorFaults() - start_) / double(std::max<std::int64_t>(1, state_.iterations()));
+    }
+
+private:
+    benchmark::State &state_;
+    long start_;
+};
+
 void openWindow()
 {
     setup->program->run([] { window().Show(); });
@@ -98,6 +121,7 @@ void closeWindow()
 void BM_OpenWindow(benchmark::State &state)
 {
     double heap = 0, resident = 0;
+    FaultCounter faults(state);
     for (auto _ : state) {
         state.PauseTiming();
         const std::size_t heapBefore = heapInUse();
@@ -118,6 +142,7 @@ void BM_OpenWindow(benchmark::State &state)
 // list recordset, with no window.
 void BM_OpenListRecordset(benchmark::State &state)
 {
+    FaultCounter faults(state);
     for (auto _ : state) {
         rt::Connection connection(setup->program->drive());
         connection.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\WINDOWS\\system32\\Khmer Dictionary;"
@@ -139,6 +164,7 @@ struct Row {
 void BM_OpenBaseline(benchmark::State &state)
 {
     const std::string file = dictionaryFile().string();
+    FaultCounter faults(state);
     for (auto _ : state) {
         sqlite3 *db = nullptr;
         sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);

@@ -1,6 +1,7 @@
 #include "shell/about_box.h"
 
 #include "runtime/controls/basic_controls.h"
+#include "runtime/system/load_picture.h"
 #include "runtime/errors/runtime_error.h"
 
 #include <QPixmap>
@@ -34,7 +35,8 @@ void About::design()
     Image1_ = add<rt::Image>();
     Image1_->Move(0, -360, 5730, 3525);
     Image1_->setStretch(true);
-    Image1_->setPicture(QPixmap(":/start.svg"));
+    // Drawn at the size it is shown at.
+    Image1_->setPicture(rt::renderedPicture(":/start.svg", QSize(rt::toPixels(5730), rt::toPixels(3525))));
 
     Label1_ = add<rt::Label>();
     Label1_->Move(435, 240, 0, 0);

@@ -2,6 +2,7 @@
 
 #include "shell/frm_main.h"
 #include "runtime/controls/basic_controls.h"
+#include "runtime/system/load_picture.h"
 #include "runtime/forms/program.h"
 
 #include <QPixmap>
@@ -22,7 +23,8 @@ void frmLogOn::design()
     Image1_ = add<rt::Image>();
     Image1_->Move(0, 0, 5610, 2925);
     Image1_->setStretch(true);
-    Image1_->setPicture(QPixmap(":/start.svg"));
+    // Drawn at the size it is shown at.
+    Image1_->setPicture(rt::renderedPicture(":/start.svg", QSize(rt::toPixels(5610), rt::toPixels(2925))));
 
     Label1_ = add<rt::Label>();
     Label1_->Move(330, 360, 1545, 570);

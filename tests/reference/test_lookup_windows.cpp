@@ -182,6 +182,7 @@ TEST_F(LookupTest, AnEmptyTableGivesAnEmptyListAndPane)
 struct BadId {
     const char *sqlValue;
 };
+void PrintTo(const BadId &id, std::ostream *out) { *out << id.sqlValue; }
 
 class BadIds : public LookupTest, public ::testing::WithParamInterface<BadId> {};
 
@@ -203,7 +204,7 @@ TEST_P(BadIds, LeaveThePaneUnchangedAndReportNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, BadIds,
-                         ::testing::Values(BadId{"'3 OR ID=3'"}, BadId{"'0 OR 1=1'"},
+                         ::testing::Values(BadId{"'3 OR ID=3'"}, BadId{"'1 OR 1=1 ORDER BY ID DESC'"},
                                            BadId{"'1; DROP TABLE tblDictionary'"}, BadId{"NULL"}, BadId{"''"},
                                            BadId{"'abc'"}, BadId{"' 3'"}));
 
@@ -242,6 +243,16 @@ TEST_F(LookupTest, TypingJumpsToTheFirstHeadwordThatStartsWithIt)
     EXPECT_EQ(window.DC1().Text(), "zeta");
     EXPECT_EQ(window.RTB1().Text(), "the zeta entry");
 
+    // Typing after a choice, in the edit line or in the list, searches afresh.
+    QTest::keyClicks(window.DC1().editLine(), "w19");
+    EXPECT_EQ(window.DC1().BoundText(), "19");
+    clickRow(window, 0);
+    QTest::keyClick(view, 'z'); // the first key takes the focus to the edit line
+    QTest::keyClicks(window.DC1().editLine(), "et");
+    EXPECT_EQ(window.DC1().Text(), "zet");
+    EXPECT_EQ(window.DC1().BoundText(), "5000");
+    EXPECT_EQ(window.RTB1().Text(), "the zeta entry");
+
     // Text that starts no headword chooses none; the pane stays.
     window.DC1().editLine()->clear();
     QTest::keyClicks(window.DC1().editLine(), "q");
@@ -276,6 +287,7 @@ struct LoadFailure {
     std::function<void(LookupTest &, const std::filesystem::path &)> make;
     int number;
 };
+void PrintTo(const LoadFailure &failure, std::ostream *out) { *out << failure.name; }
 
 class LoadFailures : public LookupTest, public ::testing::WithParamInterface<LoadFailure> {};
 

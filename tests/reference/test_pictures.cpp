@@ -130,6 +130,7 @@ struct Paging {
     const char *presses;
     int shown;
 };
+void PrintTo(const Paging &p, std::ostream *out) { *out << p.records << " records, \"" << p.presses << '"'; }
 
 class PagingTable : public PicturesTest, public ::testing::WithParamInterface<Paging> {};
 
@@ -207,6 +208,7 @@ struct LoadFailure {
     std::function<void(PicturesTest &, const std::filesystem::path &)> make;
     int number;
 };
+void PrintTo(const LoadFailure &failure, std::ostream *out) { *out << failure.name; }
 
 class PictureLoadFailures : public PicturesTest, public ::testing::WithParamInterface<LoadFailure> {};
 

@@ -88,7 +88,9 @@ protected:
             }
         }
         if (watched == view_ && typesText(*key)) {
+            // Typing in the list starts a new search.
             edit_->setFocus(Qt::OtherFocusReason);
+            edit_->selectAll();
             QCoreApplication::sendEvent(edit_, event);
             return true;
         }
@@ -304,6 +306,7 @@ void DataCombo::currentRowChanged(long row)
     }
     updating_ = true;
     edit_->setText(toQString(line));
+    edit_->selectAll(); // what is typed next replaces the chosen headword
     updating_ = false;
     Change.raise();
 }

@@ -10,6 +10,8 @@
 // with the typed bytes and chooses it; when no row does, no row is chosen
 // and the bound text is empty. Up, Down, Page Up and Page Down in the edit
 // line move through the list; typing in the list goes to the edit line.
+// Choosing a line puts its text into the edit line, selected, so that
+// typing starts a new search.
 
 #include "runtime/controls/control.h"
 

@@ -1,6 +1,7 @@
 #include "runtime/controls/image_list.h"
 
 #include "runtime/errors/runtime_error.h"
+#include "runtime/system/load_picture.h"
 
 namespace rt {
 
@@ -8,7 +9,7 @@ ImageList::ImageList(Form &form, QWidget *container) : Control(form, container, 
 
 void ImageList::add(const QString &resource, const std::string &key)
 {
-    images_.push_back({QIcon(resource), key});
+    images_.push_back({resourceIcon(resource), key});
 }
 
 QIcon ImageList::image(const Variant &indexOrKey) const

@@ -34,8 +34,11 @@ void appendLegacy(std::string &out, std::string_view utf8)
     std::size_t i = 0;
     while (i < utf8.size()) {
         if (at(i) < 0x80) {
-            out += char(at(i));
-            ++i;
+            std::size_t j = i + 1;
+            while (j < utf8.size() && at(j) < 0x80)
+                ++j;
+            out.append(utf8, i, j - i);
+            i = j;
         } else if (latin1(i)) {
             out += char(((at(i) & 0x03) << 6) | (at(i + 1) & 0x3F));
             i += 2;

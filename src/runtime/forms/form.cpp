@@ -4,6 +4,7 @@
 #include "runtime/controls/control.h"
 #include "runtime/forms/mdi_parent.h"
 #include "runtime/forms/program.h"
+#include "runtime/system/load_picture.h"
 #include "runtime/text/legacy_text.h"
 
 #include <QApplication>
@@ -129,7 +130,7 @@ void Form::createWindow()
     outer_->installEventFilter(events);
     if (client_ != outer_)
         client_->installEventFilter(events);
-    if (QIcon icon(":/icon-app.svg"); !icon.isNull())
+    if (const QIcon &icon = resourceIcon(":/icon-app.svg"); !icon.isNull())
         outer_->setWindowIcon(icon);
     left_ = top_ = width_ = height_ = Exact{};
     shownOnce_ = false;
@@ -309,7 +310,7 @@ void Form::setClientSize(float widthTwips, float heightTwips)
 
 void Form::setIcon(const QString &resource)
 {
-    outer_->setWindowIcon(QIcon(resource));
+    outer_->setWindowIcon(resourceIcon(resource));
 }
 
 float Form::Left()

@@ -3,7 +3,10 @@
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/program.h"
 
+#include <QHash>
 #include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
 
 #include <filesystem>
 
@@ -21,6 +24,27 @@ QPixmap LoadPicture(const Program &program, const std::string &path)
     if (image.isNull())
         raise(481, "Invalid picture");
     return QPixmap::fromImage(image);
+}
+
+const QIcon &resourceIcon(const QString &resource)
+{
+    static QHash<QString, QIcon> icons;
+    auto found = icons.find(resource);
+    if (found == icons.end())
+        found = icons.insert(resource, QIcon(resource));
+    return *found;
+}
+
+QPixmap renderedPicture(const QString &resource, const QSize &size)
+{
+    if (!resource.endsWith(".svg", Qt::CaseInsensitive))
+        return QPixmap(resource).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QSvgRenderer renderer(resource);
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    renderer.render(&painter);
+    return picture;
 }
 
 } // namespace rt

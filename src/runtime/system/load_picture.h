@@ -4,7 +4,10 @@
 // reads. Windows paths go through the drive mapping; a relative path is taken
 // against the program's folder.
 
+#include <QIcon>
 #include <QPixmap>
+#include <QSize>
+#include <QString>
 
 #include <string>
 
@@ -15,5 +18,12 @@ class Program;
 // Fails with "File not found" (53) for a missing file and "Invalid picture"
 // (481) for a file that holds no picture Qt can read.
 QPixmap LoadPicture(const Program &program, const std::string &path);
+
+// One of the program's own pictures as an icon, read once per process.
+const QIcon &resourceIcon(const QString &resource);
+
+// One of the program's own pictures drawn at `size` pixels: a drawing (SVG)
+// is rendered at that size rather than drawn large and shrunk.
+QPixmap renderedPicture(const QString &resource, const QSize &size);
 
 } // namespace rt
