@@ -209,6 +209,9 @@ void makeLookupTable(const std::filesystem::path &db, const std::vector<LookupRo
             insert.run();
         }
     }
+    // An entry is looked up by its ID; the list reads the table in its stored
+    // order whatever indexes it has.
+    database.execute("CREATE INDEX tblDictionaryID ON tblDictionary (ID)");
     database.execute("COMMIT");
 }
 

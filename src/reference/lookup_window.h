@@ -51,8 +51,6 @@ public:
     rt::Recordset rsLookup;
     TwoPaneFrame frame_{*this};
 
-    const Design &lookupDesign() const { return design_; }
-
 protected:
     LookupWindow(rt::Program &program, Design design);
 

@@ -24,6 +24,13 @@ StatusBar::StatusBar(Form &form, QWidget *container) : Control(form, container, 
     setHeight(390);
 }
 
+StatusBar::~StatusBar()
+{
+    // The widget goes later, from the message loop; its clock must not tick for a control that is gone.
+    timer_->stop();
+    QObject::disconnect(timer_, nullptr, nullptr, nullptr);
+}
+
 void StatusBar::addPanel(Panel kind, const std::string &text, float widthTwips)
 {
     auto *label = new QLabel(toQString(text), widget());

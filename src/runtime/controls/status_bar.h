@@ -18,6 +18,7 @@ public:
     enum class Panel { Text, Date, Time };
 
     StatusBar(Form &form, QWidget *container);
+    ~StatusBar() override;
 
     // A text panel with `text`, or a date or time panel; a width of 0 takes
     // what the other panels leave.

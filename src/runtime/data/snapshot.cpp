@@ -129,9 +129,12 @@ bool Snapshot::load(sqlite3 *db, const std::string &utf8Sql, QueryFailure &failu
                 const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), c));
                 const std::string_view utf8 =
                     text ? std::string_view(text, std::size_t(sqlite3_column_bytes(stmt.get(), c))) : "";
-                converted_.clear();
-                appendLegacy(converted_, utf8);
-                storeText(converted_, cell);
+                storeText(utf8, cell);
+                bool ascii = true;
+                for (const char byte : utf8)
+                    ascii &= static_cast<unsigned char>(byte) < 0x80;
+                if (!ascii)
+                    cell.kind = Kind::Utf8;
                 break;
             }
             case SQLITE_BLOB: {
@@ -163,6 +166,11 @@ Variant Snapshot::value(long row, int column) const
     case Kind::Integer: return Variant(static_cast<long long>(cell.integer));
     case Kind::Real: return Variant(cell.real);
     case Kind::Text: return Variant(cell.size ? std::string(cell.text, cell.size) : std::string());
+    case Kind::Utf8: {
+        std::string bytes;
+        appendLegacy(bytes, std::string_view(cell.text, cell.size));
+        return Variant(std::move(bytes));
+    }
     case Kind::Null: break;
     }
     return Variant::null();

@@ -33,7 +33,10 @@ public:
     Variant value(long row, int column) const;
 
 private:
-    enum class Kind : std::uint8_t { Null, Integer, Real, Text };
+    // Utf8: text that is not all ASCII, kept as SQLite gave it and turned
+    // into legacy bytes only when it is read, so that a recordset of many
+    // rows opens about as fast as SQLite reads them.
+    enum class Kind : std::uint8_t { Null, Integer, Real, Text, Utf8 };
     struct Cell {
         Kind kind = Kind::Null;
         std::uint32_t size = 0; // bytes of text
