@@ -18,7 +18,7 @@ namespace {
 // content never changes from one build to the next.
 class Random {
 public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
+    explicit Random(std::uint64_t stream) : state_(stream) {}
 
     std::uint64_t next()
     {
@@ -251,10 +251,10 @@ std::vector<std::string> chapterCaptions(Catalogue books)
     return captions;
 }
 
-std::string pseudoText(std::uint64_t seed, std::size_t size)
+std::string pseudoText(std::uint64_t stream, std::size_t size)
 {
     static constexpr char kPunctuation[] = ",;:.?!";
-    Random random(seed);
+    Random random(stream);
     std::string text;
     text.reserve(size + 64);
     for (int verse = 1; text.size() < size; ++verse) {
@@ -276,24 +276,24 @@ std::string pseudoText(std::uint64_t seed, std::size_t size)
     return text;
 }
 
-std::string pseudoWord(std::uint64_t seed)
+std::string pseudoWord(std::uint64_t stream)
 {
-    Random random(seed);
+    Random random(stream);
     std::string out = word(random, 2, 10);
     out[random.next() % out.size()] = highByte(random);
     return out;
 }
 
 std::vector<std::pair<std::string, std::string>>
-testamentRows(const std::vector<Catalogue> &parts, std::uint64_t seed)
+testamentRows(const std::vector<Catalogue> &parts, std::uint64_t stream)
 {
     std::vector<std::pair<std::string, std::string>> rows;
     for (Catalogue part : parts) {
         for (std::string &caption : chapterCaptions(part)) {
             const std::uint64_t row = rows.size() + 1;
-            Random sizes(seed ^ (row * 0x100000001B3ull));
+            Random sizes(stream ^ (row * 0x100000001B3ull));
             const std::size_t size = row % 100 == 0 ? 24 * 1024 : sizes.between(1536, 5120);
-            std::string text = caption + "\r\n" + pseudoText(seed + row, size);
+            std::string text = caption + "\r\n" + pseudoText(stream + row, size);
             rows.emplace_back(std::move(caption), std::move(text));
         }
     }
@@ -305,17 +305,17 @@ std::vector<Catalogue> oldTestamentReadingOrder()
     return {velumir::genesisTo1Kings(), velumir::proverbsToMalachi(), velumir::secondKingsToPsalms()};
 }
 
-std::vector<LookupRow> lookupRows(std::size_t count, std::uint64_t seed,
+std::vector<LookupRow> lookupRows(std::size_t count, std::uint64_t stream,
                                   std::size_t minText, std::size_t maxText)
 {
     std::vector<LookupRow> rows;
     rows.reserve(count);
-    Random sizes(seed);
+    Random sizes(stream);
     for (std::size_t i = 1; i <= count; ++i) {
-        const std::uint64_t rowSeed = seed + i * 0x9E3779B9ull;
-        LookupRow row{std::int64_t(i), pseudoWord(rowSeed), std::nullopt};
+        const std::uint64_t rowStream = stream + i * 0x9E3779B9ull;
+        LookupRow row{std::int64_t(i), pseudoWord(rowStream), std::nullopt};
         if (i % 250 != 7)
-            row.traslation = row.names + " " + pseudoText(rowSeed, sizes.between(minText, maxText));
+            row.traslation = row.names + " " + pseudoText(rowStream, sizes.between(minText, maxText));
         rows.push_back(std::move(row));
     }
     return rows;

@@ -72,17 +72,17 @@ std::vector<std::string> chapterCaptions(Catalogue books);
 
 // Deterministic pseudo-Khmer text of about `size` bytes: words of ASCII
 // letters and bytes 0xA0 to 0xFF, punctuation, verse numbers and CR LF line
-// breaks. The same seed gives the same text.
-std::string pseudoText(std::uint64_t seed, std::size_t size);
+// breaks. The same stream number gives the same text.
+std::string pseudoText(std::uint64_t stream, std::size_t size);
 
 // A headword-like word of 2 to 10 bytes, some of them above 0x7F.
-std::string pseudoWord(std::uint64_t seed);
+std::string pseudoWord(std::uint64_t stream);
 
 // The rows of a Testament's chapter table: the captions of the parts in
 // order, each with a text that starts with its caption and a CR LF. Texts
 // are 1.5 to 5 KB; every hundredth row holds about 24 KB.
 std::vector<std::pair<std::string, std::string>>
-testamentRows(const std::vector<Catalogue> &parts, std::uint64_t seed);
+testamentRows(const std::vector<Catalogue> &parts, std::uint64_t stream);
 
 // The Old Testament in the order the window's tree reads it: Genesis to
 // 1 Kings, Proverbs to Malachi, 2 Kings to Psalms (929 rows).
@@ -91,7 +91,7 @@ std::vector<Catalogue> oldTestamentReadingOrder();
 // `count` dictionary rows with IDs 1 to count. Each entry text starts with
 // its headword and has about `minText` to `maxText` bytes more; the rows
 // whose ID leaves 7 modulo 250 (7, 257, 507, ...) have a Null translation.
-std::vector<LookupRow> lookupRows(std::size_t count, std::uint64_t seed,
+std::vector<LookupRow> lookupRows(std::size_t count, std::uint64_t stream,
                                   std::size_t minText, std::size_t maxText);
 
 } // namespace sample

@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uint64_t kSeed = 20070301;
+constexpr std::uint64_t kStream = 20070301;
 
 struct Picture {
     const char *file;  // empty: a record without a picture
@@ -112,7 +112,7 @@ void writePictures(const fs::path &driveC)
         }
         std::optional<std::string> notes;
         if (number % 3 != 0)
-            notes = pseudoText(kSeed + 900 + number, 80);
+            notes = pseudoText(kStream + 900 + number, 80);
         rows.push_back({number, std::string(picture.caption), notes, path});
     }
     makePictureTable(driveC / paths::kPictureDb, rows);
@@ -149,17 +149,17 @@ void makeSampleDrive(const fs::path &driveC)
 
     writeDataLink(driveC / paths::kNewTestamentLink, jetConnection(paths::kNewTestamentDb));
     makeChapterTable(driveC / paths::kNewTestamentDb, "mattew",
-                     testamentRows({velumir::newTestament()}, kSeed));
+                     testamentRows({velumir::newTestament()}, kStream));
 
     writeDataLink(driveC / paths::kOldTestamentLink, jetConnection(paths::kOldTestamentDb));
     makeChapterTable(driveC / paths::kOldTestamentDb, "Bible",
-                     testamentRows(oldTestamentReadingOrder(), kSeed + 1));
+                     testamentRows(oldTestamentReadingOrder(), kStream + 1));
 
-    makeLookupTable(driveC / paths::kConcordance, lookupRows(kConcordanceRows, kSeed + 2, 200, 2000));
+    makeLookupTable(driveC / paths::kConcordance, lookupRows(kConcordanceRows, kStream + 2, 200, 2000));
     makeLookupTable(driveC / paths::kBibleDictionary,
-                    lookupRows(kBibleDictionaryRows, kSeed + 3, 200, 3000));
+                    lookupRows(kBibleDictionaryRows, kStream + 3, 200, 3000));
     makeLookupTable(driveC / paths::kKhmerDictionary,
-                    lookupRows(kKhmerDictionaryRows, kSeed + 4, 20, 120));
+                    lookupRows(kKhmerDictionaryRows, kStream + 4, 20, 120));
 
     writePictures(driveC);
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the RTF reader's fuzz target with clang in build-fuzz (only the text
-# sources it needs) and runs it for the given number of seconds on the seed
+# sources it needs) and runs it for the given number of seconds on the starting
 # corpus. Exits non-zero when the fuzzer finds a crash, a hang or a leak.
 #   tests/fuzz/run_fuzz.sh <seconds>
 set -euo pipefail
@@ -14,7 +14,7 @@ clang=${CLANGXX:-$(command -v clang++-14 || command -v clang++)}
 cmake -S "$here" -B "$build" -DCMAKE_CXX_COMPILER="$clang" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target rtf_reader_fuzz -j4
 
-# New inputs go to a work folder in the build; the seeds stay as they are.
+# New inputs go to a work folder in the build; the starting inputs stay as they are.
 mkdir -p "$build/corpus" "$build/artifacts"
 export QT_QPA_PLATFORM=offscreen
 "$build/rtf_reader_fuzz" "$build/corpus" "$here/corpus" \
