@@ -123,6 +123,17 @@ TEST_F(StartAndMainWindow, TheSecondButtonEndsAtOnceAndWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(settingsFile()));
 }
 
+TEST_F(StartAndMainWindow, ClosingTheStartWindowEndsTheProgram)
+{
+    velumir::start(program());
+    form<frmLogOn>().outer()->close();
+    processEvents();
+    EXPECT_TRUE(program().ended());
+    EXPECT_FALSE(form<frmLogOn>().IsLoaded());
+    EXPECT_FALSE(form<frmMain>().IsLoaded());
+    EXPECT_FALSE(std::filesystem::exists(settingsFile()));
+}
+
 TEST_F(StartAndMainWindow, ExitEndsAtOnceWithoutUnloadingAnything)
 {
     makeNewTestament();

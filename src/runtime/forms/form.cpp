@@ -270,6 +270,8 @@ void Form::Unload()
     destroyWindow();
     if (kind_ == FormKind::MdiParent)
         program_.mainWindowUnloaded();
+    else
+        program_.windowUnloaded();
 }
 
 void Form::userClose()

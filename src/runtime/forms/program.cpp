@@ -83,6 +83,14 @@ void Program::mainWindowUnloaded()
     End();
 }
 
+void Program::windowUnloaded()
+{
+    for (Form *form : order_)
+        if (form->Visible())
+            return;
+    End();
+}
+
 std::vector<Form *> Program::loadedForms() const
 {
     std::vector<Form *> loaded;

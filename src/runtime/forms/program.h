@@ -93,6 +93,9 @@ public:
 
     // Called when the main window has unloaded: the program ends with it.
     void mainWindowUnloaded();
+    // Called when any other window has unloaded: with no window left on the
+    // screen (the start window closed before the main window opened), the program ends.
+    void windowUnloaded();
 
     // Every window that is loaded now, in the order their classes were first referenced.
     std::vector<Form *> loadedForms() const;
