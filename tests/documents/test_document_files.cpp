@@ -30,19 +30,10 @@
 
 using namespace velumir;
 using testing_support::ProgramTest;
+using testing_support::readFile;
+using testing_support::writeFile;
 
 namespace {
-
-std::string readFile(const std::filesystem::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const std::filesystem::path &file, const std::string &content)
-{
-    std::ofstream(file, std::ios::binary) << content;
-}
 
 std::string shown(const rt::Variant &value)
 {

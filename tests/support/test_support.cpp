@@ -1,6 +1,8 @@
 #include "support/test_support.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace testing_support {
@@ -17,6 +19,17 @@ TempDir::~TempDir()
     std::error_code ec;
     if (!path_.empty())
         std::filesystem::remove_all(path_, ec);
+}
+
+std::string readFile(const std::filesystem::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::filesystem::path &file, const std::string &content)
+{
+    std::ofstream(file, std::ios::binary) << content;
 }
 
 } // namespace testing_support

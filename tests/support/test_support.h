@@ -1,8 +1,10 @@
 #pragma once
 
-// Shared helpers of the tests: a temporary folder that is removed afterwards.
+// Shared helpers of the tests: a temporary folder that is removed afterwards,
+// and whole files read and written as bytes.
 
 #include <filesystem>
+#include <string>
 
 namespace testing_support {
 
@@ -18,5 +20,8 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+std::string readFile(const std::filesystem::path &file);
+void writeFile(const std::filesystem::path &file, const std::string &content);
 
 } // namespace testing_support

@@ -32,14 +32,14 @@ long colorRefOf(const QColor &color)
     return long(color.red()) | (long(color.green()) << 8) | (long(color.blue()) << 16);
 }
 
-QFont fontOf(const FontSpec &spec)
+QFont fontOf(const FontSpec &wanted)
 {
-    QFont font(toQString(spec.name));
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikethru);
+    QFont font(toQString(wanted.name));
+    font.setPointSizeF(wanted.size);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strikethru);
     return font;
 }
 

@@ -36,7 +36,7 @@ struct FontSpec {
     bool underline = false;
     bool strikethru = false;
 };
-QFont fontOf(const FontSpec &spec);
+QFont fontOf(const FontSpec &wanted);
 
 enum class Align { None, Top, Bottom };
 
