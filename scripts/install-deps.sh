@@ -8,12 +8,9 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  poppler-utils
+  poppler-utils fonts-dejavu-core
   clang libclang-rt-14-dev
 )
-if [ "${1:-}" = "--run" ]; then
-  packages+=(fonts-dejavu-core)
-fi
 
 missing=()
 for p in "${packages[@]}"; do
