@@ -148,6 +148,28 @@ void loadWindow(benchmark::State &state, bool paint, const char *name)
 void BM_WindowLoad(benchmark::State &state) { loadWindow(state, false, "load/window"); }
 void BM_WindowLoadPainted(benchmark::State &state) { loadWindow(state, true, "load+paint/window"); }
 
+// The bare tree: the root, the books, and one chapter item per row read.
+void fillBareTree(QTreeWidget &tree, sqlite3_stmt *stmt)
+{
+    auto *root = new QTreeWidgetItem;
+    root->setText(0, rt::toQString(std::string(velumir::kRootCaption)));
+    root->setIcon(0, setup->rootIcon);
+    tree.addTopLevelItem(root);
+    for (const velumir::Book &book : velumir::newTestament()) {
+        auto *bookItem = new QTreeWidgetItem;
+        bookItem->setText(0, rt::toQString(std::string(book.caption)));
+        bookItem->setIcon(0, setup->bookIcon);
+        root->addChild(bookItem);
+        for (int n = 1; n <= book.chapters && sqlite3_step(stmt) == SQLITE_ROW; ++n) {
+            auto *chapter = new QTreeWidgetItem;
+            chapter->setText(0, QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)),
+                                                  sqlite3_column_bytes(stmt, 0)));
+            chapter->setIcon(0, setup->bookIcon);
+            bookItem->addChild(chapter);
+        }
+    }
+}
+
 // The same work done bare: open the file, read the captions, fill a tree.
 void loadBare(benchmark::State &state, bool paint, const char *name)
 {
@@ -168,23 +190,7 @@ void loadBare(benchmark::State &state, bool paint, const char *name)
         tree->setHeaderHidden(true);
         tree->setFont(font);
         tree->setGeometry(0, 64, 225, 425);
-        auto *root = new QTreeWidgetItem;
-        root->setText(0, rt::toQString(std::string(velumir::kRootCaption)));
-        root->setIcon(0, setup->rootIcon);
-        tree->addTopLevelItem(root);
-        for (const velumir::Book &book : velumir::newTestament()) {
-            auto *bookItem = new QTreeWidgetItem;
-            bookItem->setText(0, rt::toQString(std::string(book.caption)));
-            bookItem->setIcon(0, setup->bookIcon);
-            root->addChild(bookItem);
-            for (int n = 1; n <= book.chapters && sqlite3_step(stmt) == SQLITE_ROW; ++n) {
-                auto *chapter = new QTreeWidgetItem;
-                chapter->setText(0, QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)),
-                                                      sqlite3_column_bytes(stmt, 0)));
-                chapter->setIcon(0, setup->bookIcon);
-                bookItem->addChild(chapter);
-            }
-        }
+        fillBareTree(*tree, stmt);
         sqlite3_finalize(stmt);
         tree->show();
         if (paint)
@@ -237,23 +243,7 @@ void BM_BareTreeBuild(benchmark::State &state)
             throw std::runtime_error("cannot open the database");
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare_v2(db, "select word from mattew", -1, &stmt, nullptr);
-        auto *root = new QTreeWidgetItem;
-        root->setText(0, rt::toQString(std::string(velumir::kRootCaption)));
-        root->setIcon(0, setup->rootIcon);
-        tree.addTopLevelItem(root);
-        for (const velumir::Book &book : velumir::newTestament()) {
-            auto *bookItem = new QTreeWidgetItem;
-            bookItem->setText(0, rt::toQString(std::string(book.caption)));
-            bookItem->setIcon(0, setup->bookIcon);
-            root->addChild(bookItem);
-            for (int n = 1; n <= book.chapters && sqlite3_step(stmt) == SQLITE_ROW; ++n) {
-                auto *chapter = new QTreeWidgetItem;
-                chapter->setText(0, QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)),
-                                                      sqlite3_column_bytes(stmt, 0)));
-                chapter->setIcon(0, setup->bookIcon);
-                bookItem->addChild(chapter);
-            }
-        }
+        fillBareTree(tree, stmt);
         sqlite3_finalize(stmt);
         sqlite3_close(db);
         record(state, "tree/bare", start);

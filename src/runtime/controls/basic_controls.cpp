@@ -25,14 +25,7 @@ Label::Label(Form &form, QWidget *container)
 void Label::setCaption(const std::string &caption)
 {
     caption_ = caption;
-    std::string shown;
-    shown.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '\r' && i + 1 < caption.size() && caption[i + 1] == '\n')
-            continue;
-        shown += caption[i];
-    }
-    label_->setText(toQString(shown));
+    label_->setText(toQString(withoutCarriageReturns(caption)));
     fitToText();
 }
 

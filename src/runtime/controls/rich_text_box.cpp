@@ -32,18 +32,6 @@ namespace {
 constexpr int kInvalidFileFormat = 321; // "Invalid file format"
 constexpr int kPrinterError = 482;      // "Printer error"
 
-std::string withoutCarriageReturns(const std::string &text)
-{
-    std::string plain;
-    plain.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        plain += text[i] == '\r' ? '\n' : text[i];
-    }
-    return plain;
-}
-
 Variant alignmentOf(const QTextBlockFormat &format)
 {
     const Qt::Alignment a = format.alignment() & Qt::AlignHorizontal_Mask;

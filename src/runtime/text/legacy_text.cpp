@@ -117,4 +117,16 @@ std::string fromUtf8(std::string_view in)
     return out;
 }
 
+std::string withoutCarriageReturns(std::string_view text)
+{
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        plain += text[i] == '\r' ? '\n' : text[i];
+    }
+    return plain;
+}
+
 } // namespace rt

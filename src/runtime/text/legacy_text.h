@@ -26,4 +26,7 @@ std::string toUtf8(std::string_view bytes);
 // Characters without a byte become '?'; malformed UTF-8 bytes are taken as they stand.
 std::string fromUtf8(std::string_view utf8);
 
+// Line breaks as Qt's text widgets take them: CR LF and a lone CR become LF.
+std::string withoutCarriageReturns(std::string_view text);
+
 } // namespace rt
