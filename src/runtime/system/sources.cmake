@@ -4,6 +4,7 @@ set(RUNTIME_SYSTEM_SOURCES
   system/drive.cpp
   system/load_picture.cpp
   system/printer.cpp
+  system/program_files.cpp
   system/send_keys.cpp
   system/settings.cpp
 )
