@@ -72,9 +72,30 @@ bool sameName(std::string_view a, std::string_view b)
            });
 }
 
+// The columns of `utf8Table` that `kept` names, quoted and in the table's
+// order, joined for a select list; "*" when it has none of them.
+std::string selectList(sqlite3 *db, const std::string &utf8Table, const std::vector<std::string> &kept)
+{
+    if (kept.empty())
+        return "*";
+    sqlite3_stmt *raw = nullptr;
+    const std::string sql = "SELECT * FROM " + quotedName(utf8Table);
+    sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &raw, nullptr);
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> stmt(raw, sqlite3_finalize);
+    std::string list;
+    for (int c = 0; stmt && c < sqlite3_column_count(stmt.get()); ++c) {
+        const std::string name = sqlite3_column_name(stmt.get(), c);
+        const std::string legacyName = fromUtf8(name);
+        if (std::any_of(kept.begin(), kept.end(), [&](const std::string &k) { return sameName(k, legacyName); }))
+            list += (list.empty() ? "" : ", ") + quotedName(name);
+    }
+    return list.empty() ? "*" : list;
+}
+
 } // namespace
 
-void Cursor::open(sqlite3 *db, std::string_view source, SourceKind kind, Dialect dialect)
+void Cursor::open(sqlite3 *db, std::string_view source, SourceKind kind, Dialect dialect,
+                  const std::vector<std::string> &keptColumns)
 {
     dialect_ = dialect;
     const std::string_view text = trimmed(source);
@@ -94,9 +115,9 @@ void Cursor::open(sqlite3 *db, std::string_view source, SourceKind kind, Dialect
         // A plain scan of the table itself, never of an index, so that the
         // rows come in their stored order.
         if (type == "table")
-            sql = "SELECT * FROM " + quotedName(stored) + " NOT INDEXED";
+            sql = "SELECT " + selectList(db, stored, keptColumns) + " FROM " + quotedName(stored) + " NOT INDEXED";
         else if (type == "view")
-            sql = "SELECT * FROM " + quotedName(stored);
+            sql = "SELECT " + selectList(db, stored, keptColumns) + " FROM " + quotedName(stored);
         else if (kind == SourceKind::Table || bracketed(text) || oneWord(text))
             sql = "SELECT * FROM " + quotedName(utf8Name); // fails as a missing table
     }
@@ -249,6 +270,14 @@ Variant Cursor::cell(long row, int column) const
     if (column < 0 || column >= rows_.columnCount())
         raiseItemNotFound(dialect_);
     return rows_.value(row, column);
+}
+
+long Cursor::findPrefix(int column, std::string_view prefix, long from) const
+{
+    requireOpen();
+    if (column < 0 || column >= rows_.columnCount())
+        raiseItemNotFound(dialect_);
+    return rows_.findPrefix(column, prefix, from);
 }
 
 } // namespace rt::detail

@@ -9,7 +9,9 @@
 #include "runtime/data/snapshot.h"
 
 #include <deque>
+#include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
@@ -22,8 +24,11 @@ public:
     // Runs the source and stands on the first row. A table source reads the
     // whole table in its stored order; an unknown one is a table when it is
     // the bare name of one (or one word, so that a missing table is reported
-    // as such), else command text. Raises the dialect's errors.
-    void open(sqlite3 *db, std::string_view source, SourceKind kind, Dialect dialect);
+    // as such), else command text. Of a table, only the columns named in
+    // `keptColumns` (letter case aside) are read, when it has any of them.
+    // Raises the dialect's errors.
+    void open(sqlite3 *db, std::string_view source, SourceKind kind, Dialect dialect,
+              const std::vector<std::string> &keptColumns = {});
     void close();
     bool isOpen() const { return open_; }
     Dialect dialect() const { return dialect_; }
@@ -46,6 +51,8 @@ public:
     Variant value(int column) const;
     // Any row's value, the row known to be in range.
     Variant cell(long row, int column) const;
+    // See Snapshot::findPrefix; the column known to be in range.
+    long findPrefix(int column, std::string_view prefix, long from) const;
 
 private:
     void requireRows() const;

@@ -56,7 +56,7 @@ void Recordset::Open(std::string_view source, Connection &activeConnection, int 
                                        "closed or invalid in this context.");
     if (cursorType < -1 || cursorType > 3 || lockType < -1 || lockType > 4)
         badArguments();
-    cursor_->open(activeConnection.handle(), source, sourceKind(options), detail::Dialect::Ado);
+    cursor_->open(activeConnection.handle(), source, sourceKind(options), detail::Dialect::Ado, keptFields_);
 }
 
 void Recordset::Close() { cursor().close(); }
@@ -81,6 +81,11 @@ Variant Recordset::cell(long row, int column) const
     if (row < 0 || row >= rows.recordCount())
         badArguments();
     return rows.cell(row, column);
+}
+
+long Recordset::findPrefix(int column, std::string_view prefix, long fromRow) const
+{
+    return cursor().findPrefix(column, prefix, fromRow);
 }
 
 } // namespace rt

@@ -11,7 +11,9 @@
 #include "runtime/data/field.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace rt {
 
@@ -52,6 +54,14 @@ public:
     void Open(std::string_view source, Connection &activeConnection, int cursorType = -1, int lockType = -1,
               long options = -1);
 
+    // The fields that Open keeps of a table, by name (letter case aside), for
+    // a list that reads a few columns of a large table: the recordset then
+    // holds only those of the table's columns, in the table's order, and
+    // copies nothing of the others. A table that has none of them, and any
+    // source that is command text, keep every field; so does an empty list,
+    // the default. Set before Open; it holds for every later Open.
+    void setKeptFields(std::vector<std::string> names) { keptFields_ = std::move(names); }
+
     // Fails with err::ObjectClosed when not open.
     void Close();
     // 0 closed, 1 open.
@@ -90,11 +100,19 @@ public:
     // for a column and err::BadArguments for a row out of range.
     Variant cell(long row, int column) const;
 
+    // The first row from `fromRow` on (from 0) whose value in column `column`
+    // starts with the legacy bytes `prefix`; -1 when none does. Text is
+    // compared in the form it is kept in, so that a search over many rows
+    // converts none of them; numbers are compared by their text, and Null
+    // starts with nothing. Fails like cell().
+    long findPrefix(int column, std::string_view prefix, long fromRow = 0) const;
+
 private:
     friend class Database;
     detail::Cursor &cursor() const;
 
     std::unique_ptr<detail::Cursor> cursor_;
+    std::vector<std::string> keptFields_;
 };
 
 } // namespace rt

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -11,7 +12,17 @@ namespace rt::detail {
 
 namespace {
 
-constexpr std::size_t BlockSize = 256 * 1024;
+// Where the bytes of a text or blob lie, in its word: the block (24 bits),
+// the offset in it (20 bits) and the length (20 bits). A value longer than a
+// block would hold well is kept on its own; its word holds its number and
+// the length LongValue.
+constexpr int OffsetShift = 20;
+constexpr int BlockShift = 40;
+constexpr std::uint64_t FieldMask = (std::uint64_t(1) << 20) - 1;
+constexpr std::uint64_t LongValue = FieldMask;
+constexpr std::size_t FirstBlockSize = 4 * 1024;
+constexpr std::size_t LargestBlockSize = std::size_t(1) << OffsetShift;
+constexpr std::size_t LongestInBlock = 64 * 1024;
 
 struct Finalize {
     void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
@@ -56,43 +67,63 @@ void appendLegacy(std::string &out, std::string_view utf8)
 
 void Snapshot::clear()
 {
-    names_.clear();
-    cells_.clear();
-    cells_.shrink_to_fit();
+    columns_.clear();
+    columns_.shrink_to_fit();
     blocks_.clear();
+    blocks_.shrink_to_fit();
+    longValues_ = {};
     free_ = nullptr;
     blockFree_ = 0;
-    converted_ = std::string();
+    nextBlockSize_ = FirstBlockSize;
     rows_ = 0;
 }
 
-char *Snapshot::reserveText(std::size_t size)
+void Snapshot::Column::add(Kind valueKind, std::uint64_t word)
 {
-    if (size > BlockSize / 4) { // a long text gets a block of its own
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
-        return blocks_.back().get();
+    if (!mixed && valueKind != kind) {
+        if (words.size() == 0) {
+            kind = valueKind;
+        } else {
+            for (std::size_t row = 0; row < words.size(); ++row)
+                kinds.push_back(kind);
+            mixed = true;
+        }
     }
-    if (size > blockFree_) {
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(BlockSize));
-        free_ = blocks_.back().get();
-        blockFree_ = BlockSize;
-    }
-    char *room = free_;
-    free_ += size;
-    blockFree_ -= size;
-    return room;
+    if (mixed)
+        kinds.push_back(valueKind);
+    words.push_back(word);
 }
 
-void Snapshot::storeText(std::string_view bytes, Cell &cell)
+std::uint64_t Snapshot::storeBytes(std::string_view bytes)
 {
-    cell.kind = Kind::Text;
-    cell.size = std::uint32_t(bytes.size());
-    cell.text = nullptr;
     if (bytes.empty())
-        return;
-    char *room = reserveText(bytes.size());
-    std::memcpy(room, bytes.data(), bytes.size());
-    cell.text = room;
+        return 0;
+    if (bytes.size() > LongestInBlock) {
+        longValues_.emplace_back(bytes);
+        return (std::uint64_t(longValues_.size() - 1) << OffsetShift) | LongValue;
+    }
+    if (bytes.size() > blockFree_) {
+        const std::size_t size = std::max(nextBlockSize_, bytes.size());
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+        free_ = blocks_.back().get();
+        blockFree_ = size;
+        nextBlockSize_ = std::min(size * 2, LargestBlockSize);
+    }
+    const std::uint64_t offset = std::uint64_t(free_ - blocks_.back().get());
+    std::memcpy(free_, bytes.data(), bytes.size());
+    free_ += bytes.size();
+    blockFree_ -= bytes.size();
+    return (std::uint64_t(blocks_.size() - 1) << BlockShift) | (offset << OffsetShift) | bytes.size();
+}
+
+std::string_view Snapshot::bytesOf(std::uint64_t word) const
+{
+    const std::uint64_t length = word & FieldMask;
+    if (length == LongValue)
+        return longValues_[std::size_t(word >> OffsetShift)];
+    if (length == 0)
+        return {};
+    return {blocks_[std::size_t(word >> BlockShift)].get() + ((word >> OffsetShift) & FieldMask), std::size_t(length)};
 }
 
 bool Snapshot::load(sqlite3 *db, const std::string &utf8Sql, QueryFailure &failure)
@@ -107,43 +138,41 @@ bool Snapshot::load(sqlite3 *db, const std::string &utf8Sql, QueryFailure &failu
         return false;
     }
 
-    const int columns = sqlite3_column_count(stmt.get());
-    for (int c = 0; c < columns; ++c) {
+    const int count = sqlite3_column_count(stmt.get());
+    columns_.resize(std::size_t(count));
+    for (int c = 0; c < count; ++c) {
         const char *name = sqlite3_column_name(stmt.get(), c);
-        names_.push_back(name ? fromUtf8(name) : std::string());
+        columns_[std::size_t(c)].name = name ? fromUtf8(name) : std::string();
     }
 
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c) {
-            Cell &cell = cells_.emplace_back();
+        for (int c = 0; c < count; ++c) {
+            Column &column = columns_[std::size_t(c)];
             switch (sqlite3_column_type(stmt.get(), c)) {
             case SQLITE_INTEGER:
-                cell.kind = Kind::Integer;
-                cell.integer = sqlite3_column_int64(stmt.get(), c);
+                column.add(Kind::Integer, std::uint64_t(sqlite3_column_int64(stmt.get(), c)));
                 break;
-            case SQLITE_FLOAT:
-                cell.kind = Kind::Real;
-                cell.real = sqlite3_column_double(stmt.get(), c);
+            case SQLITE_FLOAT: {
+                const double real = sqlite3_column_double(stmt.get(), c);
+                std::uint64_t bits = 0;
+                std::memcpy(&bits, &real, sizeof bits);
+                column.add(Kind::Real, bits);
                 break;
+            }
             case SQLITE_TEXT: {
                 const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), c));
-                const std::string_view utf8 =
-                    text ? std::string_view(text, std::size_t(sqlite3_column_bytes(stmt.get(), c))) : "";
-                storeText(utf8, cell);
-                bool ascii = true;
-                for (const char byte : utf8)
-                    ascii &= static_cast<unsigned char>(byte) < 0x80;
-                if (!ascii)
-                    cell.kind = Kind::Utf8;
+                const std::size_t size = text ? std::size_t(sqlite3_column_bytes(stmt.get(), c)) : 0;
+                column.add(Kind::Text, storeBytes(std::string_view(text ? text : "", size)));
                 break;
             }
             case SQLITE_BLOB: {
                 const char *blob = static_cast<const char *>(sqlite3_column_blob(stmt.get(), c));
-                storeText(std::string_view(blob, std::size_t(sqlite3_column_bytes(stmt.get(), c))), cell);
+                const std::size_t size = blob ? std::size_t(sqlite3_column_bytes(stmt.get(), c)) : 0;
+                column.add(Kind::Blob, storeBytes(std::string_view(blob ? blob : "", size)));
                 break;
             }
             default:
-                cell.kind = Kind::Null;
+                column.add(Kind::Null, 0);
                 break;
             }
         }
@@ -154,26 +183,85 @@ bool Snapshot::load(sqlite3 *db, const std::string &utf8Sql, QueryFailure &failu
         clear();
         return false;
     }
-    cells_.shrink_to_fit();
-    converted_ = std::string();
     return true;
 }
 
 Variant Snapshot::value(long row, int column) const
 {
-    const Cell &cell = cells_[std::size_t(row) * names_.size() + std::size_t(column)];
-    switch (cell.kind) {
-    case Kind::Integer: return Variant(static_cast<long long>(cell.integer));
-    case Kind::Real: return Variant(cell.real);
-    case Kind::Text: return Variant(cell.size ? std::string(cell.text, cell.size) : std::string());
-    case Kind::Utf8: {
+    const Column &values = columns_[std::size_t(column)];
+    const std::uint64_t word = values.words[std::size_t(row)];
+    switch (values.kindOf(row)) {
+    case Kind::Integer: return Variant(static_cast<long long>(std::int64_t(word)));
+    case Kind::Real: {
+        double real = 0;
+        std::memcpy(&real, &word, sizeof real);
+        return Variant(real);
+    }
+    case Kind::Text: {
         std::string bytes;
-        appendLegacy(bytes, std::string_view(cell.text, cell.size));
+        appendLegacy(bytes, bytesOf(word));
         return Variant(std::move(bytes));
     }
+    case Kind::Blob: return Variant(std::string(bytesOf(word)));
     case Kind::Null: break;
     }
     return Variant::null();
+}
+
+// The common case, a column of text only, in one pass over the words with
+// nothing but the bytes compared.
+long Snapshot::findTextPrefix(const Column &texts, std::string_view utf8Prefix, long from) const
+{
+    const std::size_t size = utf8Prefix.size();
+    const char first = utf8Prefix.front();
+    for (std::size_t row = std::size_t(from); row < std::size_t(rows_);) {
+        const std::span<const std::uint64_t> words = texts.words.run(row);
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            const std::uint64_t word = words[i];
+            const std::uint64_t length = word & FieldMask;
+            if (length < size)
+                continue;
+            const std::string_view bytes =
+                length == LongValue ? std::string_view(longValues_[std::size_t(word >> OffsetShift)])
+                                    : std::string_view(blocks_[std::size_t(word >> BlockShift)].get() +
+                                                           ((word >> OffsetShift) & FieldMask),
+                                                       std::size_t(length));
+            if (bytes.size() >= size && bytes[0] == first && std::memcmp(bytes.data(), utf8Prefix.data(), size) == 0)
+                return long(row + i);
+        }
+        row += words.size();
+    }
+    return -1;
+}
+
+long Snapshot::findPrefix(int column, std::string_view prefix, long from) const
+{
+    const Column &values = columns_[std::size_t(column)];
+    const std::string utf8 = toUtf8(prefix);
+    if (!values.mixed && values.kind == Kind::Text && !utf8.empty())
+        return findTextPrefix(values, utf8, std::max(from, 0L));
+    const auto startsWith = [](std::string_view bytes, std::string_view start) {
+        return bytes.size() >= start.size() && std::memcmp(bytes.data(), start.data(), start.size()) == 0;
+    };
+    for (long row = std::max(from, 0L); row < rows_; ++row) {
+        switch (values.kindOf(row)) {
+        case Kind::Text:
+            if (startsWith(bytesOf(values.words[std::size_t(row)]), utf8))
+                return row;
+            break;
+        case Kind::Blob:
+            if (startsWith(bytesOf(values.words[std::size_t(row)]), prefix))
+                return row;
+            break;
+        case Kind::Integer:
+        case Kind::Real:
+            if (value(row, column).toString().starts_with(prefix))
+                return row;
+            break;
+        case Kind::Null: break;
+        }
+    }
+    return -1;
 }
 
 } // namespace rt::detail
