@@ -1,62 +1,19 @@
 #include "runtime/controls/data_combo.h"
 
+#include "runtime/controls/data_combo_list.h"
 #include "runtime/data/data_errors.h"
 #include "runtime/data/recordset.h"
 #include "runtime/errors/runtime_error.h"
 #include "runtime/text/legacy_text.h"
 
-#include <QAbstractListModel>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListView>
 #include <QVBoxLayout>
 
 #include <cctype>
 
 namespace rt {
-
-// The lines of the list, read from the row source's rows as the view asks for them.
-class DataComboModel : public QAbstractListModel {
-public:
-    using QAbstractListModel::QAbstractListModel;
-
-    void reset(const Recordset *rows, int column)
-    {
-        beginResetModel();
-        rows_ = rows;
-        column_ = column;
-        count_ = rows ? rows->RecordCount() : 0;
-        endResetModel();
-    }
-
-    long count() const { return count_; }
-
-    // The list field of a row as bytes; "" for Null.
-    std::string line(long row) const
-    {
-        const Variant value = rows_->cell(row, column_);
-        return value.isNull() ? std::string() : value.toString();
-    }
-
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(count_); }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role != Qt::DisplayRole || !rows_ || !index.isValid())
-            return {};
-        try {
-            return toQString(line(index.row()));
-        } catch (const RuntimeError &) {
-            return {}; // the row source was closed under the list
-        }
-    }
-
-private:
-    const Recordset *rows_ = nullptr;
-    int column_ = -1;
-    long count_ = 0;
-};
 
 namespace {
 
@@ -64,10 +21,10 @@ namespace {
 // in the list to the edit line.
 class DataComboKeys : public QObject {
 public:
-    DataComboKeys(QLineEdit *edit, QListView *view) : edit_(edit), view_(view)
+    DataComboKeys(QLineEdit *edit, DataComboList *list) : edit_(edit), list_(list)
     {
         edit_->installEventFilter(this);
-        view_->installEventFilter(this);
+        list_->installEventFilter(this);
     }
 
 protected:
@@ -82,12 +39,12 @@ protected:
             case Qt::Key_Down:
             case Qt::Key_PageUp:
             case Qt::Key_PageDown:
-                QCoreApplication::sendEvent(view_, event);
+                QCoreApplication::sendEvent(list_, event);
                 return true;
             default: return false;
             }
         }
-        if (watched == view_ && typesText(*key)) {
+        if (watched == list_ && typesText(*key)) {
             // Typing in the list starts a new search.
             edit_->setFocus(Qt::OtherFocusReason);
             edit_->selectAll();
@@ -107,7 +64,7 @@ private:
     }
 
     QLineEdit *edit_;
-    QListView *view_;
+    DataComboList *list_;
 };
 
 bool sameName(const std::string &a, const std::string &b)
@@ -131,31 +88,25 @@ DataCombo::DataCombo(Form &form, QWidget *container)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     edit_ = new QLineEdit(box);
-    view_ = new QListView(box);
+    list_ = new DataComboList(
+        [this](long row) {
+            try {
+                return toQString(line(row));
+            } catch (const RuntimeError &) {
+                return QString(); // the row source was closed under the list
+            }
+        },
+        box);
     layout->addWidget(edit_);
-    layout->addWidget(view_, 1);
+    layout->addWidget(list_, 1);
     box->setFocusProxy(edit_);
 
-    model_ = new DataComboModel(box);
-    view_->setModel(model_);
-    view_->setUniformItemSizes(true);
-    view_->setSelectionMode(QAbstractItemView::SingleSelection);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view_->setTextElideMode(Qt::ElideRight);
-
-    receiver_ = std::make_unique<DataComboKeys>(edit_, view_);
+    receiver_ = std::make_unique<DataComboKeys>(edit_, list_);
     QObject::connect(edit_, &QLineEdit::textChanged, receiver_.get(), [this] {
         if (!updating_)
             textTyped();
     });
-    QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, receiver_.get(), [this] {
-        if (updating_)
-            return;
-        const QModelIndexList rows = view_->selectionModel()->selectedRows();
-        if (!rows.isEmpty()) // a row taken out of the selection leaves the choice as it is
-            currentRowChanged(rows.first().row());
-    });
+    list_->chosenByUser = [this](long row) { chosenInList(row); };
 }
 
 DataCombo::~DataCombo() = default;
@@ -176,12 +127,13 @@ void DataCombo::bind()
         return;
     const int list = columnOf(listField_);
     const int bound = boundField_.empty() ? list : columnOf(boundField_);
-    updating_ = true;
-    model_->reset(rowSource_, list);
-    updating_ = false;
+    count_ = rowSource_->RecordCount();
     listColumn_ = list;
     boundColumn_ = bound;
     chosen_ = -1;
+    searched_.clear();
+    found_ = -1;
+    list_->setRowCount(count_);
 }
 
 void DataCombo::setRowSource(Recordset &rowSource)
@@ -204,6 +156,14 @@ void DataCombo::setBoundColumn(const std::string &name)
         boundColumn_ = name.empty() ? listColumn_ : columnOf(name);
 }
 
+std::string DataCombo::line(long row) const
+{
+    if (!rowSource_ || listColumn_ < 0)
+        return {};
+    const Variant value = rowSource_->cell(row, listColumn_);
+    return value.isNull() ? std::string() : value.toString();
+}
+
 std::string DataCombo::BoundText() const
 {
     if (chosen_ < 0 || !rowSource_ || boundColumn_ < 0)
@@ -222,26 +182,21 @@ void DataCombo::setText(const std::string &text)
     edit_->setText(toQString(text)); // raises Change through textTyped when it differs
 }
 
-long DataCombo::ListCount() const
-{
-    return model_->count();
-}
-
 std::string DataCombo::List(long row) const
 {
-    if (row < 0 || row >= model_->count())
+    if (row < 0 || row >= count_)
         raise(err::InvalidPropertyValue);
-    return model_->line(row);
+    return line(row);
 }
 
 void DataCombo::setSelectedRow(long row)
 {
-    if (row < -1 || row >= model_->count())
+    if (row < -1 || row >= count_)
         raise(err::InvalidPropertyValue);
     if (row == chosen_)
         return;
     choose(row, false);
-    currentRowChanged(row);
+    chosenInList(row);
 }
 
 void DataCombo::setFont(const FontSpec &font)
@@ -249,36 +204,33 @@ void DataCombo::setFont(const FontSpec &font)
     const QFont qfont = fontOf(font);
     widget()->setFont(qfont);
     edit_->setFont(qfont);
-    view_->setFont(qfont);
+    list_->setFont(qfont);
 }
 
-long DataCombo::firstRowStartingWith(const std::string &prefix) const
+long DataCombo::firstRowStartingWith(const std::string &prefix)
 {
     if (prefix.empty() || listColumn_ < 0)
         return -1;
-    const long count = model_->count();
-    for (long row = 0; row < count; ++row) {
-        const Variant value = rowSource_->cell(row, listColumn_);
-        if (value.isNull())
-            continue;
-        if (value.toString().starts_with(prefix))
-            return row;
+    // A longer text can only start rows that the shorter one started: the
+    // search goes on from the last match, and ends at once after none.
+    long from = 0;
+    if (!searched_.empty() && prefix.starts_with(searched_)) {
+        if (found_ < 0)
+            return -1;
+        from = found_;
     }
-    return -1;
+    const long row = rowSource_->findPrefix(listColumn_, prefix, from);
+    searched_ = prefix;
+    found_ = row;
+    return row;
 }
 
 void DataCombo::choose(long row, bool scrollToTop)
 {
-    updating_ = true;
-    QItemSelectionModel *selection = view_->selectionModel();
-    if (row < 0) {
-        selection->clear();
-    } else {
-        const QModelIndex index = model_->index(int(row));
-        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        view_->scrollTo(index, scrollToTop ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
-    }
-    updating_ = false;
+    if (row < 0)
+        list_->clearChoice();
+    else
+        list_->chooseRow(row, scrollToTop);
     chosen_ = row;
 }
 
@@ -294,18 +246,18 @@ void DataCombo::textTyped()
     Change.raise();
 }
 
-void DataCombo::currentRowChanged(long row)
+void DataCombo::chosenInList(long row)
 {
     chosen_ = row;
-    std::string line;
+    std::string text;
     if (row >= 0) {
         try {
-            line = model_->line(row);
+            text = line(row);
         } catch (const RuntimeError &) {
         }
     }
     updating_ = true;
-    edit_->setText(toQString(line));
+    edit_->setText(toQString(text));
     edit_->selectAll(); // what is typed next replaces the chosen headword
     updating_ = false;
     Change.raise();

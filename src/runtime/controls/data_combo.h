@@ -3,15 +3,15 @@
 // A data-bound combo box: an edit line over a list that stays open. The list
 // shows one line per row of its row source, the row's list field, in row
 // order; the bound text is the bound column of the chosen row. The lines are
-// read from the recordset's rows when they are shown, so a list of a hundred
-// thousand headwords opens as fast as a short one.
+// read from the recordset's rows when they are shown, so a list of a million
+// headwords opens as fast as a short one.
 //
 // Typing into the edit line jumps to the first row whose list field starts
 // with the typed bytes and chooses it; when no row does, no row is chosen
-// and the bound text is empty. Up, Down, Page Up and Page Down in the edit
-// line move through the list; typing in the list goes to the edit line.
-// Choosing a line puts its text into the edit line, selected, so that
-// typing starts a new search.
+// and the bound text is empty, while the list stays where it stands. Up,
+// Down, Page Up and Page Down in the edit line move through the list from
+// there; typing in the list goes to the edit line. Choosing a line puts its
+// text into the edit line, selected, so that typing starts a new search.
 
 #include "runtime/controls/control.h"
 
@@ -19,13 +19,12 @@
 #include <string>
 
 class QLineEdit;
-class QListView;
 class QObject;
 
 namespace rt {
 
+class DataComboList;
 class Recordset;
-class DataComboModel;
 
 class DataCombo : public Control {
 public:
@@ -51,7 +50,7 @@ public:
     void setText(const std::string &text);
 
     // The lines of the list: their number and the list field of a row (from 0).
-    long ListCount() const;
+    long ListCount() const { return count_; }
     std::string List(long row) const;
 
     // The chosen row, from 0, or -1. Choosing a row puts its list field into
@@ -66,19 +65,20 @@ public:
     Event<> Change;
 
     QLineEdit *editLine() const { return edit_; }
-    QListView *listView() const { return view_; }
+    DataComboList *listBox() const { return list_; }
 
 private:
     void bind();
     int columnOf(const std::string &name) const;
-    long firstRowStartingWith(const std::string &prefix) const;
+    // The list field of a row as bytes; "" for Null.
+    std::string line(long row) const;
+    long firstRowStartingWith(const std::string &prefix);
     void choose(long row, bool scrollToTop);
     void textTyped();
-    void currentRowChanged(long row);
+    void chosenInList(long row);
 
     QLineEdit *edit_;
-    QListView *view_;
-    DataComboModel *model_;
+    DataComboList *list_;
     // Receiver of the widgets' signals; its end drops them.
     std::unique_ptr<QObject> receiver_;
 
@@ -87,8 +87,11 @@ private:
     std::string boundField_;
     int listColumn_ = -1;
     int boundColumn_ = -1;
+    long count_ = 0;
     long chosen_ = -1;
-    bool updating_ = false; // the control itself is changing the edit line or the list
+    std::string searched_; // the last text searched for
+    long found_ = -1;      // and the row it found
+    bool updating_ = false; // the control itself is changing the edit line
 };
 
 } // namespace rt

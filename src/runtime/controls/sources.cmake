@@ -4,6 +4,7 @@ set(RUNTIME_CONTROL_SOURCES
   controls/common_dialog.cpp
   controls/control.cpp
   controls/data_combo.cpp
+  controls/data_combo_list.cpp
   controls/image_list.cpp
   controls/menu.cpp
   controls/rich_text_box.cpp
