@@ -114,6 +114,9 @@ void LookupWindow::Form_Load()
     cnLookup.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + design_.databaseFile +
                       ";Persist Security Info=False",
                   "", "", -1);
+    // The list reads ID and Names of every row and nothing else: an entry is
+    // looked up afresh by its ID, so the list keeps no copy of the entries.
+    rsLookup.setKeptFields({"ID", "Names"});
     rsLookup.Open("tblDictionary", cnLookup, 3, 3, rt::Recordset::CommandTable);
     DC1().setRowSource(rsLookup);
     DC1().setListField("Names");
