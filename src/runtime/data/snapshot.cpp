@@ -63,6 +63,14 @@ void appendLegacy(std::string &out, std::string_view utf8)
     }
 }
 
+// The first four bytes of a text, the rest zero.
+std::uint32_t headOf(std::string_view text)
+{
+    std::uint32_t head = 0;
+    std::memcpy(&head, text.data(), std::min(text.size(), sizeof head));
+    return head;
+}
+
 } // namespace
 
 void Snapshot::clear()
@@ -78,7 +86,7 @@ void Snapshot::clear()
     rows_ = 0;
 }
 
-void Snapshot::Column::add(Kind valueKind, std::uint64_t word)
+void Snapshot::Column::add(Kind valueKind, std::uint64_t word, std::string_view text)
 {
     if (!mixed && valueKind != kind) {
         if (words.size() == 0) {
@@ -87,10 +95,13 @@ void Snapshot::Column::add(Kind valueKind, std::uint64_t word)
             for (std::size_t row = 0; row < words.size(); ++row)
                 kinds.push_back(kind);
             mixed = true;
+            heads.clear();
         }
     }
     if (mixed)
         kinds.push_back(valueKind);
+    else if (valueKind == Kind::Text)
+        heads.push_back(headOf(text));
     words.push_back(word);
 }
 
@@ -162,7 +173,8 @@ bool Snapshot::load(sqlite3 *db, const std::string &utf8Sql, QueryFailure &failu
             case SQLITE_TEXT: {
                 const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), c));
                 const std::size_t size = text ? std::size_t(sqlite3_column_bytes(stmt.get(), c)) : 0;
-                column.add(Kind::Text, storeBytes(std::string_view(text ? text : "", size)));
+                const std::string_view bytes(text ? text : "", size);
+                column.add(Kind::Text, storeBytes(bytes), bytes);
                 break;
             }
             case SQLITE_BLOB: {
@@ -208,28 +220,25 @@ Variant Snapshot::value(long row, int column) const
     return Variant::null();
 }
 
-// The common case, a column of text only, in one pass over the words with
-// nothing but the bytes compared.
+// The common case, a column of text only: the first four bytes of every
+// text, kept apart, are compared with the prefix's at once (in UTF-8 most
+// legacy bytes share their first byte), and only the few rows whose first
+// bytes are the same are compared whole.
 long Snapshot::findTextPrefix(const Column &texts, std::string_view utf8Prefix, long from) const
 {
-    const std::size_t size = utf8Prefix.size();
-    const char first = utf8Prefix.front();
+    const std::uint32_t head = headOf(utf8Prefix);
+    unsigned char maskBytes[sizeof head] = {};
+    std::memset(maskBytes, 0xFF, std::min(utf8Prefix.size(), sizeof head));
+    std::uint32_t mask = 0;
+    std::memcpy(&mask, maskBytes, sizeof mask);
+
     for (std::size_t row = std::size_t(from); row < std::size_t(rows_);) {
-        const std::span<const std::uint64_t> words = texts.words.run(row);
-        for (std::size_t i = 0; i < words.size(); ++i) {
-            const std::uint64_t word = words[i];
-            const std::uint64_t length = word & FieldMask;
-            if (length < size)
-                continue;
-            const std::string_view bytes =
-                length == LongValue ? std::string_view(longValues_[std::size_t(word >> OffsetShift)])
-                                    : std::string_view(blocks_[std::size_t(word >> BlockShift)].get() +
-                                                           ((word >> OffsetShift) & FieldMask),
-                                                       std::size_t(length));
-            if (bytes.size() >= size && bytes[0] == first && std::memcmp(bytes.data(), utf8Prefix.data(), size) == 0)
+        const std::span<const std::uint32_t> heads = texts.heads.run(row);
+        for (std::size_t i = 0; i < heads.size(); ++i) {
+            if (((heads[i] ^ head) & mask) == 0 && bytesOf(texts.words[row + i]).starts_with(utf8Prefix))
                 return long(row + i);
         }
-        row += words.size();
+        row += heads.size();
     }
     return -1;
 }
@@ -238,7 +247,7 @@ long Snapshot::findPrefix(int column, std::string_view prefix, long from) const
 {
     const Column &values = columns_[std::size_t(column)];
     const std::string utf8 = toUtf8(prefix);
-    if (!values.mixed && values.kind == Kind::Text && !utf8.empty())
+    if (values.allText() && !utf8.empty())
         return findTextPrefix(values, utf8, std::max(from, 0L));
     const auto startsWith = [](std::string_view bytes, std::string_view start) {
         return bytes.size() >= start.size() && std::memcmp(bytes.data(), start.data(), start.size()) == 0;

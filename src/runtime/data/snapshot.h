@@ -15,6 +15,7 @@
 #include "runtime/data/variant.h"
 
 #include <cstdint>
+#include <climits>
 #include <memory>
 #include <span>
 #include <string>
@@ -64,6 +65,33 @@ private:
     std::size_t size_ = 0;
 };
 
+// The words of a column: four bytes each while every word fits in four
+// bytes (whole numbers below 2^32, as keys mostly are), eight from the first
+// one that does not on.
+class Words {
+public:
+    void push_back(std::uint64_t word)
+    {
+        if (!wide_ && word > UINT32_MAX) {
+            for (std::size_t i = 0; i < narrow_.size(); ++i)
+                wideWords_.push_back(narrow_[i]);
+            narrow_.clear();
+            wide_ = true;
+        }
+        if (wide_)
+            wideWords_.push_back(word);
+        else
+            narrow_.push_back(std::uint32_t(word));
+    }
+    std::uint64_t operator[](std::size_t i) const { return wide_ ? wideWords_[i] : narrow_[i]; }
+    std::size_t size() const { return wide_ ? wideWords_.size() : narrow_.size(); }
+
+private:
+    ChunkedArray<std::uint32_t> narrow_;
+    ChunkedArray<std::uint64_t> wideWords_;
+    bool wide_ = false;
+};
+
 class Snapshot {
 public:
     Snapshot() = default;
@@ -95,10 +123,14 @@ private:
         Kind kind = Kind::Null;            // of every value, while `mixed` is false
         bool mixed = false;                // values of more than one kind: see `kinds`
         ChunkedArray<Kind> kinds;          // per row, once mixed
-        ChunkedArray<std::uint64_t> words; // per row
+        Words words;                       // per row
+        // Per row, the first four bytes of the text (the rest zero), while
+        // every value is text: what the search reads of most rows.
+        ChunkedArray<std::uint32_t> heads;
 
         Kind kindOf(long row) const { return mixed ? kinds[std::size_t(row)] : kind; }
-        void add(Kind valueKind, std::uint64_t word);
+        bool allText() const { return !mixed && kind == Kind::Text; }
+        void add(Kind valueKind, std::uint64_t word, std::string_view text = {});
     };
 
     // The word of a text or blob: where its bytes were put.
