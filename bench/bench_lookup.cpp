@@ -1,11 +1,27 @@
-// The Khmer dictionary window over its 100 000 headwords: opening it (the
-// database, the list recordset, the headword list, the first paint) and
-// choosing a headword (the entry query and the text pane), each against
-// plain SQLite reading the same rows or running the same query. The run ends
-// with both times side by side and their ratio, and the heap that the open
-// window holds.
+// The dictionary windows over 100 000 and 1 000 000 headwords (made at run
+// time), each step measured beside bare sqlite3 doing the same reading in the
+// same run, the two alternating iteration by iteration:
+//
+//   open        showing the window until it is painted with its list, against
+//               opening the file and reading every ID and Names;
+//   recordset   the data layer's part of that: the connection and the list
+//               recordset, opened as the window opens them;
+//   keystroke   one key in the headword line until the window is painted
+//               again, against the 5 ms a keystroke may take: text that
+//               starts no headword, so that the search reads the whole list,
+//               and a headword near the end, found and chosen;
+//   choose      choosing a headword (the entry query and the text pane), with
+//               and without an index on ID, against sqlite3 running the same
+//               query to its end.
+//
+// Memory is measured in fresh processes, one per size: the resident size
+// before the window opens, while it is open and after it closed, twice over.
+// The summary prints every comparison as a ratio. Options: those of Google
+// Benchmark (--benchmark_filter, --benchmark_repetitions, ...); the ratios
+// use the medians of all iterations of all repetitions.
 
-#include "app.h"
+#include "lookup_fixture.h"
+
 #include "reference/lookup_window.h"
 #include "runtime/controls/data_combo.h"
 #include "runtime/controls/rich_text_box.h"
@@ -13,24 +29,21 @@
 #include "runtime/data/recordset.h"
 #include "runtime/errors/error_report.h"
 #include "runtime/forms/program.h"
-#include "runtime/system/dialogs.h"
-#include "sample_data.h"
-#include "sample_drive.h"
-#include "shell/frm_main.h"
+#include "runtime/system/heap.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
-#include <sys/resource.h>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,286 +52,374 @@
 namespace {
 
 namespace fs = std::filesystem;
+using bench::DictionaryCase;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kKeystrokeTarget = 0.005; // seconds
+constexpr double kMemorySlack = 30e6;      // bytes beyond 1.5 x the headword text
+constexpr double kClosedTarget = 1.1;      // resident size after closing, to before opening
 
 struct Setup {
-    QTemporaryDir dir;
     fs::path drive;
     std::unique_ptr<rt::Program> program;
 };
-
 Setup *setup = nullptr;
 
-fs::path dictionaryFile()
+std::map<std::string, std::vector<double>> samples; // seconds per iteration
+
+double seconds(Clock::time_point start)
 {
-    return setup->drive / sample::paths::kKhmerDictionary;
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-velumir::KhmerDic &window()
+const DictionaryCase &caseOf(const benchmark::State &state)
 {
-    return setup->program->form<velumir::KhmerDic>();
+    return bench::dictionaryCase(long(state.range(0)));
 }
 
-void settle()
+fs::path fileOf(const DictionaryCase &c)
 {
-    QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
+    return setup->drive / c.file;
 }
 
-std::size_t heapInUse()
+velumir::LookupWindow &window(const DictionaryCase &c)
 {
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
+    return bench::lookupWindow(*setup->program, c);
 }
 
-long residentBytes()
+bool openWindow(const DictionaryCase &c)
 {
-    long pages = 0, resident = 0;
-    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
+    setup->program->run([&] { window(c).Show(); });
+    bench::settle();
+    return window(c).IsLoaded() && window(c).DC1().ListCount() == c.rows;
+}
+
+void closeWindow(const DictionaryCase &c)
+{
+    bench::settle(); // the status bar's clock ticks that fell due meanwhile
+    window(c).Unload();
+    bench::settle();
+}
+
+// The name a step's samples are kept under: the step and its arguments.
+std::string nameOf(const char *what, const benchmark::State &state, bool withIndex = false)
+{
+    std::string name = std::string(what) + '/' + std::to_string(state.range(0));
+    if (withIndex)
+        name += '/' + std::to_string(state.range(1));
+    return name;
+}
+
+// Runs the program's step and the bare one in turn, the order changing every
+// iteration, and records both; the benchmark's time is the program's.
+void pair(benchmark::State &state, const std::string &name, const std::function<double()> &program,
+          const std::function<double()> &bare)
+{
+    bool programFirst = true;
+    for (auto _ : state) {
+        double a = 0, b = 0;
+        if (programFirst) {
+            a = program();
+            b = bare();
+        } else {
+            b = bare();
+            a = program();
+        }
+        programFirst = !programFirst;
+        if (a < 0 || b < 0) {
+            state.SkipWithError("a step did not do its work");
+            break;
+        }
+        state.SetIterationTime(a);
+        samples[name + "/program"].push_back(a);
+        samples[name + "/sqlite3"].push_back(b);
     }
-    return resident * 4096;
-}
-
-long minorFaults()
-{
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_minflt;
-}
-
-// Page faults per iteration: fresh memory that the kernel had to hand out.
-class FaultCounter {
-public:
-    explicit FaultCounter(benchmark::State &state) : state_(state), start_(minorFaults()) {}
-    ~FaultCounter()
-    {
-        state_.counters["faults"] = double(minorFaults() - start_) / double(std::max<std::int64_t>(1, state_.iterations()));
-    }
-
-private:
-    benchmark::State &state_;
-    long start_;
-};
-
-void openWindow()
-{
-    setup->program->run([] { window().Show(); });
-    settle();
-    if (!window().IsLoaded() || window().DC1().ListCount() != sample::kKhmerDictionaryRows)
-        std::fprintf(stderr, "the dictionary window did not open with its rows\n");
-}
-
-void closeWindow()
-{
-    settle(); // the status bar's clock ticks that fell due meanwhile
-    window().Unload();
-    settle();
 }
 
 // ---- opening
 
-void BM_OpenWindow(benchmark::State &state)
+// Bare sqlite3: open the file, read every ID and Names, close.
+double readBare(const fs::path &file, long rows)
 {
-    double heap = 0, resident = 0;
-    FaultCounter faults(state);
-    for (auto _ : state) {
-        state.PauseTiming();
-        const std::size_t heapBefore = heapInUse();
-        const long residentBefore = residentBytes();
-        state.ResumeTiming();
-        openWindow();
-        state.PauseTiming();
-        heap += double(heapInUse()) - double(heapBefore);
-        resident += double(residentBytes() - residentBefore);
-        closeWindow();
-        state.ResumeTiming();
+    const auto start = Clock::now();
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT ID, Names FROM tblDictionary", -1, &stmt, nullptr);
+    long count = 0;
+    std::int64_t sum = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        sum += sqlite3_column_int64(stmt, 0);
+        const unsigned char *names = sqlite3_column_text(stmt, 1);
+        sum += sqlite3_column_bytes(stmt, 1) + (names ? names[0] : 0);
+        ++count;
     }
-    state.counters["open_heap_MB"] = heap / double(state.iterations()) / 1e6;
-    state.counters["open_rss_MB"] = resident / double(state.iterations()) / 1e6;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    benchmark::DoNotOptimize(sum);
+    return count == rows ? seconds(start) : -1;
 }
 
-// The part of the opening that is the data layer's: the connection and the
-// list recordset, with no window.
-void BM_OpenListRecordset(benchmark::State &state)
+void BM_Open(benchmark::State &state)
 {
-    FaultCounter faults(state);
-    for (auto _ : state) {
-        rt::Connection connection(setup->program->drive());
-        connection.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\WINDOWS\\system32\\Khmer Dictionary;"
-                        "Persist Security Info=False");
-        rt::Recordset rows;
-        rows.Open("tblDictionary", connection, 3, 3, rt::Recordset::CommandTable);
-        benchmark::DoNotOptimize(rows.RecordCount());
-        rows.Close();
-        connection.Close();
-    }
+    const DictionaryCase &c = caseOf(state);
+    pair(
+        state, nameOf("open", state),
+        [&] {
+            const auto start = Clock::now();
+            const bool opened = openWindow(c);
+            const double t = seconds(start);
+
+            closeWindow(c);
+            return opened ? t : -1;
+        },
+        [&] { return readBare(fileOf(c), c.rows); });
 }
 
-struct Row {
-    std::int64_t id;
-    std::string names;
-    std::string traslation;
-};
-
-void BM_OpenBaseline(benchmark::State &state)
+void BM_OpenRecordset(benchmark::State &state)
 {
-    const std::string file = dictionaryFile().string();
-    FaultCounter faults(state);
-    for (auto _ : state) {
-        sqlite3 *db = nullptr;
-        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, "SELECT * FROM tblDictionary", -1, &stmt, nullptr);
-        std::vector<Row> rows;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            const auto text = [&](int column) {
-                const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-                return bytes ? std::string(bytes, std::size_t(sqlite3_column_bytes(stmt, column))) : std::string();
-            };
-            rows.push_back({sqlite3_column_int64(stmt, 0), text(1), text(2)});
-        }
-        sqlite3_finalize(stmt);
-        sqlite3_close(db);
-        benchmark::DoNotOptimize(rows.data());
-        if (rows.size() != std::size_t(sample::kKhmerDictionaryRows))
-            state.SkipWithError("the baseline read the wrong rows");
+    const DictionaryCase &c = caseOf(state);
+    pair(
+        state, nameOf("recordset", state),
+        [&] {
+            const auto start = Clock::now();
+            rt::Connection connection(setup->program->drive());
+            connection.Open(std::string("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + c.windowsPath +
+                            ";Persist Security Info=False");
+            rt::Recordset rows;
+            rows.setKeptFields({"ID", "Names"}); // as the window opens it
+            rows.Open("tblDictionary", connection, 3, 3, rt::Recordset::CommandTable);
+            const long count = rows.RecordCount();
+            rows.Close();
+            connection.Close();
+            return count == c.rows ? seconds(start) : -1;
+        },
+        [&] { return readBare(fileOf(c), c.rows); });
+}
+
+// ---- typing
+
+// One key in the headword line, until the window is painted again. Text
+// that starts no headword makes the search read the whole list; a whole
+// headword near the end of the list is found after reading nearly all of it
+// and chosen, its entry looked up by the index on ID.
+void BM_Keystroke(benchmark::State &state)
+{
+    const DictionaryCase &c = caseOf(state);
+    const bool chooses = state.range(1) != 0;
+    bench::setIndexed(fileOf(c), chooses);
+    if (!openWindow(c)) {
+        state.SkipWithError("the window did not open with its rows");
+        return;
     }
+    rt::DataCombo &combo = window(c).DC1();
+    // Neither text starts the other, so each key searches from the top.
+    const std::string texts[] = {chooses ? combo.List(c.rows - 10) : "\x01none",
+                                 chooses ? combo.List(c.rows - 20) : "\x01nothing"};
+    int k = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        combo.setText(texts[++k % 2]);
+        QApplication::processEvents();
+        const double t = seconds(start);
+        state.SetIterationTime(t);
+        samples[nameOf("keystroke", state, true) + "/program"].push_back(t);
+    }
+    if ((combo.SelectedRow() >= 0) != chooses)
+        state.SkipWithError(chooses ? "no headword was chosen" : "a headword matched");
+    closeWindow(c);
+    bench::setIndexed(fileOf(c), false);
 }
 
 // ---- choosing
 
-// The headwords chosen in turn, spread over the table.
-long chosenRow(std::int64_t k)
+// The headwords chosen in turn, spread over the table; IDs run from 1 in row order.
+long chosenRow(std::int64_t k, long rows)
 {
-    return long((k * 7919) % sample::kKhmerDictionaryRows);
+    return long((k * 7919) % rows);
 }
 
-void BM_ChooseEntry(benchmark::State &state)
+double queryBare(sqlite3 *db, long id)
 {
-    openWindow();
-    std::int64_t k = 0;
-    for (auto _ : state)
-        window().DC1().setSelectedRow(chosenRow(++k));
-    if (window().RTB1().Text().empty())
-        state.SkipWithError("no entry was shown");
-    closeWindow();
-}
-
-// A keystroke of the keyboard search that matches no headword, and so reads
-// every headword of the list.
-void BM_TypeUnmatchedPrefix(benchmark::State &state)
-{
-    openWindow();
-    const char *texts[] = {"\x01none", "\x01nothing"};
-    int k = 0;
-    for (auto _ : state)
-        window().DC1().setText(texts[++k % 2]);
-    if (window().DC1().SelectedRow() != -1)
-        state.SkipWithError("a headword matched");
-    closeWindow();
-}
-
-// The part of a choice that is the data layer's: the entry query alone.
-void BM_EntryQuery(benchmark::State &state)
-{
-    rt::Connection connection(setup->program->drive());
-    connection.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\WINDOWS\\system32\\Khmer Dictionary;"
-                    "Persist Security Info=False");
-    std::int64_t k = 0;
-    for (auto _ : state) {
-        rt::Recordset entry;
-        entry.Open("SELECT Traslation FROM tblDictionary where ID=" + std::to_string(chosenRow(++k) + 1), connection,
-                   1, 3, rt::Recordset::CommandText);
-        benchmark::DoNotOptimize(entry.Fields(0).Value());
+    const auto start = Clock::now();
+    const std::string sql = "SELECT Traslation FROM tblDictionary where ID=" + std::to_string(id);
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    std::string entry;
+    bool first = true;
+    // To its end, as a recordset runs it; the first row's text is the entry.
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        if (first) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
+            entry = text ? text : "";
+            first = false;
+        }
     }
-    connection.Close();
+    sqlite3_finalize(stmt);
+    return entry.empty() ? -1 : seconds(start);
 }
 
-void BM_ChooseBaseline(benchmark::State &state)
+void BM_Choose(benchmark::State &state)
 {
+    const DictionaryCase &c = caseOf(state);
+    const bool indexed = state.range(1) != 0;
+    bench::setIndexed(fileOf(c), indexed);
+    if (!openWindow(c)) {
+        state.SkipWithError("the window did not open with its rows");
+        return;
+    }
     sqlite3 *db = nullptr;
-    sqlite3_open_v2(dictionaryFile().string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    std::int64_t k = 0;
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        // IDs run from 1 in row order.
-        const std::string sql =
-            "SELECT Traslation FROM tblDictionary where ID=" + std::to_string(chosenRow(++k) + 1);
-        // Run to its end, as a recordset does to hold every row that matches;
-        // the first row's text is the entry.
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
-        std::string entry;
-        bool first = true;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            if (first) {
-                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
-                entry = text ? text : "";
-                first = false;
-            }
-        }
-        bytes += entry.size();
-        sqlite3_finalize(stmt);
-    }
-    benchmark::DoNotOptimize(bytes);
+    sqlite3_open_v2(fileOf(c).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    rt::DataCombo &combo = window(c).DC1();
+    rt::RichTextBox &pane = window(c).RTB1();
+    std::int64_t k = 0, kBare = 0; // both choose the same rows in turn
+    pair(
+        state, nameOf("choose", state, true),
+        [&] {
+            // Rows whose entry is there, so that the pane changes every time.
+            const long row = chosenRow(++k, c.rows);
+            pane.setText("");
+            const auto start = Clock::now();
+            combo.setSelectedRow(row);
+            const double t = seconds(start);
+            return pane.Text().empty() ? -1 : t;
+        },
+        [&] { return queryBare(db, chosenRow(++kBare, c.rows) + 1); });
     sqlite3_close(db);
+    closeWindow(c);
+    bench::setIndexed(fileOf(c), false);
 }
 
-// The same choices once the file has an index on ID, as a keyed dictionary
-// would: the query no longer reads the whole table. The list still comes in
-// stored order (the table is read without its index).
-void indexDictionary()
+void sizes(benchmark::internal::Benchmark *b)
 {
-    sample::execute(dictionaryFile(), "CREATE INDEX IF NOT EXISTS byId ON tblDictionary (ID)");
-}
-void BM_ChooseEntryIndexed(benchmark::State &state)
-{
-    indexDictionary();
-    BM_ChooseEntry(state);
-}
-void BM_ChooseBaselineIndexed(benchmark::State &state)
-{
-    indexDictionary();
-    BM_ChooseBaseline(state);
+    b->Arg(bench::kSmallRows)->Arg(bench::kLargeRows);
 }
 
-BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_OpenListRecordset)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_OpenBaseline)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_ChooseEntry)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EntryQuery)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TypeUnmatchedPrefix)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChooseBaseline)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChooseEntryIndexed)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ChooseBaselineIndexed)->Unit(benchmark::kMicrosecond);
+// The sizes, each with a second argument of 0 and 1.
+void sizesAndSwitch(benchmark::internal::Benchmark *b, const char *name)
+{
+    b->ArgNames({"rows", name});
+    for (long rows : {bench::kSmallRows, bench::kLargeRows})
+        for (long on : {0, 1})
+            b->Args({rows, on});
+}
+void sizesAndIndexes(benchmark::internal::Benchmark *b) { sizesAndSwitch(b, "indexed"); }
+void sizesAndChoosing(benchmark::internal::Benchmark *b) { sizesAndSwitch(b, "chooses"); }
 
-// Prints the runs as usual and keeps their times for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[run.run_name.function_name] = run.GetAdjustedRealTime();
-            for (const auto &[name, counter] : run.counters)
-                counters[name] = counter.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times; // in the runs' unit, milliseconds
-    std::map<std::string, double> counters;
+BENCHMARK(BM_Open)->Apply(sizes)->ArgName("rows")->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_OpenRecordset)->Apply(sizes)->ArgName("rows")->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_Keystroke)->Apply(sizesAndChoosing)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Choose)->Apply(sizesAndIndexes)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// ---- memory, in a process of its own
+
+struct Probe {
+    long rows = 0;
+    double before = 0, open = 0, closed = 0, openAgain = 0, closedAgain = 0; // resident bytes
+    double headwords = 0;                                                    // bytes
+    double firstOpenSeconds = 0;
 };
 
-void printRatio(const SummaryReporter &r, const char *what, const char *ours, const char *baseline)
+// The child: the program as it starts, then the window opened and closed twice.
+int probeMemory(const fs::path &drive, long rows)
 {
-    const auto a = r.times.find(ours), b = r.times.find(baseline);
-    if (a == r.times.end() || b == r.times.end())
+    const DictionaryCase &c = bench::dictionaryCase(rows);
+    QTemporaryDir config;
+    Setup s;
+    setup = &s;
+    s.drive = drive;
+    s.program = bench::startProgram(drive, fs::path(config.path().toStdString()));
+    Probe p;
+    p.rows = rows;
+    p.headwords = double(bench::headwordBytes(fileOf(c)));
+    p.before = double(bench::residentBytes());
+    const auto start = Clock::now();
+    if (!openWindow(c))
+        return 1;
+    p.firstOpenSeconds = seconds(start);
+    p.open = double(bench::residentBytes());
+    closeWindow(c);
+    p.closed = double(bench::residentBytes());
+    openWindow(c);
+    p.openAgain = double(bench::residentBytes());
+    closeWindow(c);
+    p.closedAgain = double(bench::residentBytes());
+    std::printf("probe %ld %.0f %.0f %.0f %.0f %.0f %.0f %.6f\n", p.rows, p.before, p.open, p.closed, p.openAgain,
+                p.closedAgain, p.headwords, p.firstOpenSeconds);
+    s.program.reset();
+    bench::settle();
+    return 0;
+}
+
+bool runProbe(long rows, Probe &p)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--memory-probe", QString::fromStdString(setup->drive.string()), QString::number(rows)});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0)
+        return false;
+    const QByteArray out = child.readAllStandardOutput();
+    const int at = out.indexOf("probe ");
+    return at >= 0 && std::sscanf(out.constData() + at, "probe %ld %lf %lf %lf %lf %lf %lf %lf", &p.rows, &p.before,
+                                  &p.open, &p.closed, &p.openAgain, &p.closedAgain, &p.headwords,
+                                  &p.firstOpenSeconds) == 8;
+}
+
+// ---- the summary
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+void printPair(const std::string &what, const char *target)
+{
+    const double a = median(samples[what + "/program"]);
+    const double b = median(samples[what + "/sqlite3"]);
+    if (a == 0 || b == 0)
         return;
-    std::printf("%-16s window %9.3f   sqlite3 %9.3f   ratio %.2f   (the runs' unit)\n", what, a->second, b->second,
-                a->second / b->second);
+    std::printf("%-30s program %9.3f ms   sqlite3 %9.3f ms   ratio %6.2f%s\n", what.c_str(), a * 1e3, b * 1e3, a / b,
+                target);
+}
+
+void printSummary()
+{
+    std::printf("\nMedians per iteration; ratio = program / bare sqlite3 doing the same reading\n");
+    for (long rows : {bench::kSmallRows, bench::kLargeRows}) {
+        const std::string n = std::to_string(rows);
+        printPair("open/" + n, rows == bench::kLargeRows ? "   (target 1.2)" : "");
+        printPair("recordset/" + n, "");
+        printPair("choose/" + n + "/0", "   (no index on ID)");
+        printPair("choose/" + n + "/1", "   (index on ID)");
+        for (const char *chooses : {"0", "1"}) {
+            const std::string name = "keystroke/" + n + "/" + chooses;
+            const double t = median(samples[name + "/program"]);
+            if (t > 0)
+                std::printf("%-30s program %9.3f ms   target  %9.3f ms   ratio %6.2f   (target 1.0%s)\n",
+                            name.c_str(), t * 1e3, kKeystrokeTarget * 1e3, t / kKeystrokeTarget,
+                            *chooses == '1' ? "; chooses a headword" : "; matches none");
+        }
+    }
+}
+
+void printProbe(const Probe &p)
+{
+    const double added = p.open - p.before;
+    const double allowed = 1.5 * p.headwords + kMemorySlack;
+    std::printf("memory/%ld: resident %.1f MB before, %.1f MB open, %.1f MB closed, %.1f MB open again, "
+                "%.1f MB closed again; first opening %.1f ms\n",
+                p.rows, p.before / 1e6, p.open / 1e6, p.closed / 1e6, p.openAgain / 1e6, p.closedAgain / 1e6,
+                p.firstOpenSeconds * 1e3);
+    std::printf("memory/%ld: the open window adds %.1f MB for %.1f MB of headword text; allowed %.1f MB "
+                "(1.5 x text + 30 MB): ratio %.2f (target 1.0)\n",
+                p.rows, added / 1e6, p.headwords / 1e6, allowed / 1e6, added / allowed);
+    std::printf("memory/%ld: after closing, resident size to before opening: ratio %.2f, again %.2f (target %.1f)\n",
+                p.rows, p.closed / p.before, p.closedAgain / p.before, kClosedTarget);
 }
 
 } // namespace
@@ -327,51 +428,36 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // As the program itself does (src/main.cpp).
-    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
-    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    rt::setHeapPolicy(); // as the program itself does
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--memory-probe") == 0)
+        return probeMemory(argv[2], std::atol(argv[3]));
 
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir dir;
     Setup s;
     setup = &s;
-    s.drive = fs::path(s.dir.path().toStdString()) / "drive_c";
-    sample::makeSampleDrive(s.drive);
-    rt::Program::Options options;
-    options.driveRoot = s.drive;
-    options.configRoot = fs::path(s.dir.path().toStdString()) / "config";
-    options.report = std::make_unique<rt::RecordedReports>();
-    options.dialogs = std::make_unique<rt::ScriptedDialogs>();
-    s.program = std::make_unique<rt::Program>(std::move(options));
-    velumir::initResources();
-    s.program->setMdiParentClass<velumir::frmMain>();
-    s.program->form<velumir::frmMain>().Show();
-    settle();
+    s.drive = fs::path(dir.path().toStdString()) / "drive_c";
+    std::printf("Making the dictionaries (%ld and %ld headwords)...\n", bench::kSmallRows, bench::kLargeRows);
+    std::fflush(stdout);
+    bench::makeBenchDrive(s.drive);
+    s.program = bench::startProgram(s.drive, fs::path(dir.path().toStdString()) / "config");
 
-    // The first opening, alone: what the open list costs beyond no window.
-    const long residentBefore = residentBytes();
-    const std::size_t heapBefore = heapInUse();
-    const auto started = std::chrono::steady_clock::now();
-    openWindow();
-    const double firstMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
-    const double firstHeap = (double(heapInUse()) - double(heapBefore)) / 1e6;
-    const double firstResident = double(residentBytes() - residentBefore) / 1e6;
-    closeWindow();
-
-    SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n");
-    printRatio(reporter, "open", "BM_OpenWindow", "BM_OpenBaseline");
-    printRatio(reporter, "choose", "BM_ChooseEntry", "BM_ChooseBaseline");
-    printRatio(reporter, "choose, indexed", "BM_ChooseEntryIndexed", "BM_ChooseBaselineIndexed");
-    std::printf("first opening: %.1f ms, the open window %.1f MB heap, %.1f MB resident\n", firstMs, firstHeap,
-                firstResident);
+    benchmark::RunSpecifiedBenchmarks();
+    printSummary();
+    for (long rows : {bench::kSmallRows, bench::kLargeRows}) {
+        Probe p;
+        if (runProbe(rows, p))
+            printProbe(p);
+        else
+            std::printf("memory/%ld: the probe process failed\n", rows);
+    }
     if (!static_cast<rt::RecordedReports &>(s.program->errorReport()).entries().empty())
         std::printf("run-time errors were reported\n");
 
     s.program.reset();
-    settle();
+    bench::settle();
     benchmark::Shutdown();
     return 0;
 }
