@@ -58,7 +58,7 @@ QRect DataComboList::lineRect(long row) const
 
 long DataComboList::rowAt(const QPoint &point) const
 {
-    if (point.y() < 0 || !viewport()->rect().contains(point))
+    if (!viewport()->rect().contains(point))
         return -1;
     const long row = topRow() + point.y() / lineHeight_;
     return row < count_ ? row : -1;

@@ -143,7 +143,7 @@ private:
     std::vector<std::string> longValues_;         // values too long for a block
     char *free_ = nullptr;                         // the unused end of the last block
     std::size_t blockFree_ = 0;                    // and its size
-    std::size_t nextBlockSize_ = 0;
+    std::size_t nextBlockSize_ = 0;                // set by clear()
     long rows_ = 0;
 };
 
