@@ -14,6 +14,7 @@ int main(int argc, char **argv)
     mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Velumir");
+    QApplication::setDesktopFileName(VELUMIR_APP_ID);
     QApplication::setQuitOnLastWindowClosed(false);
     rt::Program program;
     velumir::start(program);
