@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core
   clang libclang-rt-14-dev
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
