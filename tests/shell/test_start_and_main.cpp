@@ -14,6 +14,8 @@
 #include "shell/frm_main.h"
 
 #include <QAction>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -22,6 +24,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <cstdlib>
 
@@ -156,6 +159,13 @@ TEST_F(StartAndMainWindow, MenusAndToolbarsAreThoseOfTheDesign)
     EXPECT_EQ(main.menu("mnuFmtBold").action()->shortcut(), QKeySequence("Ctrl+B"));
     EXPECT_EQ(main.menu("mnuFmtItalic").action()->shortcut(), QKeySequence("Ctrl+I"));
     EXPECT_TRUE(main.menu("sep2").action()->isSeparator());
+    // Every separator of the table is drawn, the last entry of a menu too.
+    for (const char *separator : {"Sep1", "Sep3", "Sep7", "Sep6", "sep2", "sep4", "sep5"}) {
+        QAction *action = main.menu(separator).action();
+        auto *menu = qobject_cast<QMenu *>(action->associatedObjects().value(0));
+        ASSERT_NE(menu, nullptr) << separator;
+        EXPECT_GT(menu->actionGeometry(action).height(), 0) << separator;
+    }
 
     auto &editing = main.tbToolBar();
     ASSERT_EQ(editing.ButtonCount(), 20);
@@ -170,8 +180,40 @@ TEST_F(StartAndMainWindow, MenusAndToolbarsAreThoseOfTheDesign)
     EXPECT_EQ(navigation.Top(), 420);
     EXPECT_EQ(navigation.Height(), 765);
     EXPECT_EQ(navigation.button(5)->toolTip(), "Khmer Dictionary");
+    for (int number = 1; number <= 7; ++number)
+        EXPECT_EQ(navigation.button(number)->iconSize(), number == 3 ? QSize(24, 24) : QSize(32, 32)) << number;
 }
 
+// The label of the tooltip on the screen, once `widget` has been asked for its tooltip.
+QLabel *tooltipOf(QWidget *widget)
+{
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(widget, &help);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == "qtooltip_label" && w->isVisible())
+            return qobject_cast<QLabel *>(w);
+    return nullptr;
+}
+
+TEST_F(StartAndMainWindow, TheNavigationToolbarsTooltipFontIsItsOwn)
+{
+    const QFont before = QToolTip::font();
+    makeNewTestament();
+    startToMainWindow();
+    auto &main = form<frmMain>();
+    EXPECT_EQ(QToolTip::font(), before);
+
+    QLabel *tip = tooltipOf(main.Toolbar1().button(1));
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->text().contains("Old Testament"));
+    EXPECT_TRUE(tip->text().contains("font-family:'MS Sans Serif'")) << tip->text().toStdString();
+    EXPECT_TRUE(tip->text().contains("font-size:8.25pt")) << tip->text().toStdString();
+
+    tip = tooltipOf(main.tbToolBar().Buttons("Save").widget());
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tip->text(), "Save");
+    QToolTip::hideText();
+}
 
 TEST_F(StartAndMainWindow, TheSecondButtonEndsAtOnceAndWritesNothing)
 {
