@@ -1,0 +1,222 @@
+#include "runtime/data/database_cache.h"
+
+#include "runtime/data/jet/jet_reader_status.h"
+#include "runtime/system/helper_process.h"
+#include "runtime/system/program_files.h"
+
+#include <QCryptographicHash>
+
+#include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace rt::detail {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Part of every copy's name: raised when copies come to be made differently.
+constexpr char CopyFormat[] = "velumir database copy 1";
+constexpr char Partial[] = "part-";
+constexpr auto StalePartial = std::chrono::hours(1);
+constexpr char Made[] = "copy.sqlite";
+
+// What tells one version of a file from another.
+std::string identity(const fs::path &file)
+{
+    struct stat s = {};
+    if (stat(file.c_str(), &s) != 0)
+        return "none";
+    return std::to_string(s.st_dev) + ':' + std::to_string(s.st_ino) + ':' + std::to_string(s.st_size) + ':' +
+           std::to_string(s.st_mtim.tv_sec) + '.' + std::to_string(s.st_mtim.tv_nsec) + ':' +
+           std::to_string(s.st_ctim.tv_sec) + '.' + std::to_string(s.st_ctim.tv_nsec);
+}
+
+std::string keyOf(const char *kind, const std::vector<fs::path> &files)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArrayView(CopyFormat));
+    hash.addData(QByteArrayView(kind));
+    for (const fs::path &file : files) {
+        std::error_code ec;
+        const std::string path = fs::absolute(file, ec).string();
+        hash.addData(QByteArrayView(path.data(), qsizetype(path.size() + 1)));
+        const std::string id = identity(file);
+        hash.addData(QByteArrayView(id.data(), qsizetype(id.size() + 1)));
+    }
+    return hash.result().toHex().left(40).toStdString();
+}
+
+DatabaseCopy outcome(DatabaseCopy::Outcome what, std::string message = {})
+{
+    DatabaseCopy result;
+    result.outcome = what;
+    result.message = std::move(message);
+    return result;
+}
+
+DatabaseCopy fromReader(const HelperEnd &end, std::chrono::milliseconds limit, const fs::path &folder)
+{
+    using How = HelperEnd::How;
+    switch (end.how) {
+    case How::NotStarted:
+        return outcome(DatabaseCopy::Outcome::Failed, "the program that reads Jet files could not be started (" +
+                                                          std::string(std::strerror(end.code)) + ")");
+    case How::TimedOut:
+        return outcome(DatabaseCopy::Outcome::Damaged, "the file could not be read within " +
+                                                           std::to_string(limit.count() / 1000) + " seconds");
+    case How::Signalled: return outcome(DatabaseCopy::Outcome::Damaged, "the file could not be read");
+    case How::Exited: break;
+    }
+    switch (end.code) {
+    case jet::ReaderCopied: return outcome(DatabaseCopy::Outcome::Ready);
+    case jet::ReaderNotJet: return outcome(DatabaseCopy::Outcome::NotJet);
+    case jet::ReaderDamaged: return outcome(DatabaseCopy::Outcome::Damaged, "the file is damaged");
+    case jet::ReaderCannotWrite:
+        return outcome(DatabaseCopy::Outcome::Failed, "no copy could be written in '" + folder.string() + "'");
+    default: return outcome(DatabaseCopy::Outcome::Damaged, "the file could not be read");
+    }
+}
+
+} // namespace
+
+fs::path DatabaseCache::defaultFolder()
+{
+    fs::path base;
+    if (const char *cache = std::getenv("XDG_CACHE_HOME"); cache && fs::path(cache).is_absolute())
+        base = cache;
+    else if (const char *home = std::getenv("HOME"); home && *home)
+        base = fs::path(home) / ".cache";
+    else
+        base = fs::temp_directory_path() / ("velumir-cache-" + std::to_string(getuid()));
+    return base / "velumir" / "databases";
+}
+
+DatabaseCache::DatabaseCache(fs::path folder, std::uintmax_t limit) : folder_(std::move(folder)), limit_(limit) {}
+
+template <class Make>
+DatabaseCopy DatabaseCache::copy(const std::string &key, Make make)
+{
+    const fs::path kept = folder_ / (key + ".sqlite");
+    std::error_code ec;
+    if (fs::is_regular_file(kept, ec)) {
+        utimensat(AT_FDCWD, kept.c_str(), nullptr, 0); // used now: the last to go
+        DatabaseCopy ready = outcome(DatabaseCopy::Outcome::Ready);
+        ready.file = kept;
+        return ready;
+    }
+
+    fs::create_directories(folder_, ec);
+    std::string pattern = (folder_ / (std::string(Partial) + "XXXXXX")).string();
+    if (!ec && !mkdtemp(pattern.data()))
+        ec = std::error_code(errno, std::generic_category());
+    if (ec)
+        return outcome(DatabaseCopy::Outcome::Failed,
+                       "no copy can be kept in '" + folder_.string() + "' (" + ec.message() + ")");
+    const fs::path work = pattern;
+    DatabaseCopy made = make(work);
+    if (made.outcome == DatabaseCopy::Outcome::Ready) {
+        fs::rename(work / Made, kept, ec);
+        if (ec)
+            made = outcome(DatabaseCopy::Outcome::Failed,
+                           "no copy can be kept in '" + folder_.string() + "' (" + ec.message() + ")");
+        else
+            made.file = kept;
+    }
+    fs::remove_all(work, ec);
+    if (made.outcome == DatabaseCopy::Outcome::Ready)
+        keepWithinLimit(kept);
+    return made;
+}
+
+DatabaseCopy DatabaseCache::jetCopy(const fs::path &source, std::chrono::milliseconds timeLimit)
+{
+    return copy(keyOf("jet", {source}), [&](const fs::path &work) {
+        std::error_code ec;
+        const HelperEnd end = runHelper(helperProgram("velumir-jet-reader"),
+                                        {fs::absolute(source, ec).string(), (work / Made).string()}, timeLimit);
+        return fromReader(end, timeLimit, folder_);
+    });
+}
+
+DatabaseCopy DatabaseCache::walCopy(const fs::path &source)
+{
+    const fs::path log = source.string() + "-wal";
+    return copy(keyOf("wal", {source, log}), [&](const fs::path &work) {
+        std::error_code ec;
+        const fs::path copied = work / Made;
+        fs::copy_file(source, copied, ec);
+        if (!ec)
+            fs::copy_file(log, copied.string() + "-wal", ec);
+        if (ec)
+            return outcome(DatabaseCopy::Outcome::Failed, "the database could not be copied (" + ec.message() + ")");
+        // Opening the copy brings in what its log holds; leaving the log's
+        // mode writes it into the file and removes the log.
+        sqlite3 *db = nullptr;
+        int rc = sqlite3_open_v2(copied.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        if (sqlite3_close_v2(db) != SQLITE_OK && rc == SQLITE_OK)
+            rc = SQLITE_IOERR;
+        if (rc == SQLITE_OK)
+            return outcome(DatabaseCopy::Outcome::Ready);
+        const int primary = rc & 0xFF;
+        return outcome(primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT ? DatabaseCopy::Outcome::Damaged
+                                                                              : DatabaseCopy::Outcome::Failed,
+                       "its write-ahead log could not be read [SQLite: " + message + "]");
+    });
+}
+
+void DatabaseCache::forget(const fs::path &copy)
+{
+    std::error_code ec;
+    if (copy.parent_path() == folder_)
+        fs::remove(copy, ec);
+}
+
+void DatabaseCache::keepWithinLimit(const fs::path &keep)
+{
+    struct Kept {
+        fs::path file;
+        std::uintmax_t size;
+        fs::file_time_type used;
+    };
+    std::vector<Kept> copies;
+    std::uintmax_t total = 0;
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (const fs::directory_entry &entry : fs::directory_iterator(folder_, ec)) {
+        const fs::file_time_type used = entry.last_write_time(ec);
+        if (ec)
+            continue;
+        const std::string name = entry.path().filename().string();
+        // Work a program left when it was killed while copying.
+        if (name.rfind(Partial, 0) == 0 && now - used > StalePartial) {
+            fs::remove_all(entry.path(), ec);
+            continue;
+        }
+        if (entry.path().extension() != ".sqlite" || !entry.is_regular_file(ec))
+            continue;
+        copies.push_back({entry.path(), entry.file_size(ec), used});
+        total += copies.back().size;
+    }
+    std::sort(copies.begin(), copies.end(), [](const Kept &a, const Kept &b) { return a.used < b.used; });
+    for (const Kept &copy : copies) {
+        if (total <= limit_)
+            break;
+        if (copy.file == keep)
+            continue;
+        if (fs::remove(copy.file, ec))
+            total -= copy.size;
+    }
+}
+
+} // namespace rt::detail
