@@ -28,18 +28,25 @@ constexpr char Partial[] = "part-";
 constexpr auto StalePartial = std::chrono::hours(1);
 constexpr char Made[] = "copy.sqlite";
 
-// What tells one version of a file from another.
-std::string identity(const fs::path &file)
+// What tells one version of a file from another, and when it last changed.
+std::string identity(const fs::path &file, std::chrono::system_clock::time_point &changed)
 {
     struct stat s = {};
     if (stat(file.c_str(), &s) != 0)
         return "none";
+    const auto at = [](const timespec &time) {
+        return std::chrono::system_clock::time_point(std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec)));
+    };
+    changed = std::max({changed, at(s.st_mtim), at(s.st_ctim)});
     return std::to_string(s.st_dev) + ':' + std::to_string(s.st_ino) + ':' + std::to_string(s.st_size) + ':' +
            std::to_string(s.st_mtim.tv_sec) + '.' + std::to_string(s.st_mtim.tv_nsec) + ':' +
            std::to_string(s.st_ctim.tv_sec) + '.' + std::to_string(s.st_ctim.tv_nsec);
 }
 
-std::string keyOf(const char *kind, const std::vector<fs::path> &files)
+// The name of the copy of `files` as they are now, and when the last of
+// them changed.
+std::string keyOf(const char *kind, const std::vector<fs::path> &files, std::chrono::system_clock::time_point &changed)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(QByteArrayView(CopyFormat));
@@ -48,7 +55,7 @@ std::string keyOf(const char *kind, const std::vector<fs::path> &files)
         std::error_code ec;
         const std::string path = fs::absolute(file, ec).string();
         hash.addData(QByteArrayView(path.data(), qsizetype(path.size() + 1)));
-        const std::string id = identity(file);
+        const std::string id = identity(file, changed);
         hash.addData(QByteArrayView(id.data(), qsizetype(id.size() + 1)));
     }
     return hash.result().toHex().left(40).toStdString();
@@ -70,8 +77,10 @@ DatabaseCopy fromReader(const HelperEnd &end, std::chrono::milliseconds limit, c
         return outcome(DatabaseCopy::Outcome::Failed, "the program that reads Jet files could not be started (" +
                                                           std::string(std::strerror(end.code)) + ")");
     case How::TimedOut:
-        return outcome(DatabaseCopy::Outcome::Damaged, "the file could not be read within " +
-                                                           std::to_string(limit.count() / 1000) + " seconds");
+        return outcome(DatabaseCopy::Outcome::Damaged,
+                       "the file could not be read within " +
+                           (limit.count() % 1000 ? std::to_string(limit.count()) + " ms"
+                                                 : std::to_string(limit.count() / 1000) + " seconds"));
     case How::Signalled: return outcome(DatabaseCopy::Outcome::Damaged, "the file could not be read");
     case How::Exited: break;
     }
@@ -99,14 +108,19 @@ fs::path DatabaseCache::defaultFolder()
     return base / "velumir" / "databases";
 }
 
-DatabaseCache::DatabaseCache(fs::path folder, std::uintmax_t limit) : folder_(std::move(folder)), limit_(limit) {}
+DatabaseCache::DatabaseCache(fs::path folder, std::uintmax_t limit, std::chrono::milliseconds settle)
+    : folder_(std::move(folder)), limit_(limit), settle_(settle)
+{
+}
 
 template <class Make>
-DatabaseCopy DatabaseCache::copy(const std::string &key, Make make)
+DatabaseCopy DatabaseCache::copy(const char *kind, const std::vector<fs::path> &sources, Make make)
 {
-    const fs::path kept = folder_ / (key + ".sqlite");
+    std::chrono::system_clock::time_point changed;
+    const fs::path kept = folder_ / (keyOf(kind, sources, changed) + ".sqlite");
+    const bool settled = std::chrono::system_clock::now() - changed >= settle_;
     std::error_code ec;
-    if (fs::is_regular_file(kept, ec)) {
+    if (settled && fs::is_regular_file(kept, ec)) {
         utimensat(AT_FDCWD, kept.c_str(), nullptr, 0); // used now: the last to go
         DatabaseCopy ready = outcome(DatabaseCopy::Outcome::Ready);
         ready.file = kept;
@@ -122,6 +136,11 @@ DatabaseCopy DatabaseCache::copy(const std::string &key, Make make)
                        "no copy can be kept in '" + folder_.string() + "' (" + ec.message() + ")");
     const fs::path work = pattern;
     DatabaseCopy made = make(work);
+    if (made.outcome == DatabaseCopy::Outcome::Ready && !settled) {
+        made.file = work / Made;
+        made.discard = work;
+        return made;
+    }
     if (made.outcome == DatabaseCopy::Outcome::Ready) {
         fs::rename(work / Made, kept, ec);
         if (ec)
@@ -138,7 +157,7 @@ DatabaseCopy DatabaseCache::copy(const std::string &key, Make make)
 
 DatabaseCopy DatabaseCache::jetCopy(const fs::path &source, std::chrono::milliseconds timeLimit)
 {
-    return copy(keyOf("jet", {source}), [&](const fs::path &work) {
+    return copy("jet", {source}, [&](const fs::path &work) {
         std::error_code ec;
         const HelperEnd end = runHelper(helperProgram("velumir-jet-reader"),
                                         {fs::absolute(source, ec).string(), (work / Made).string()}, timeLimit);
@@ -149,12 +168,17 @@ DatabaseCopy DatabaseCache::jetCopy(const fs::path &source, std::chrono::millise
 DatabaseCopy DatabaseCache::walCopy(const fs::path &source)
 {
     const fs::path log = source.string() + "-wal";
-    return copy(keyOf("wal", {source, log}), [&](const fs::path &work) {
+    return copy("wal", {source, log}, [&](const fs::path &work) {
         std::error_code ec;
         const fs::path copied = work / Made;
-        fs::copy_file(source, copied, ec);
-        if (!ec)
-            fs::copy_file(log, copied.string() + "-wal", ec);
+        // The copies take the originals' permissions, which on a read-only
+        // drive forbid the writing that joins them.
+        for (const auto &[from, to] : {std::pair{source, copied}, std::pair{log, fs::path(copied.string() + "-wal")}}) {
+            if (!ec)
+                fs::copy_file(from, to, ec);
+            if (!ec)
+                fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, ec);
+        }
         if (ec)
             return outcome(DatabaseCopy::Outcome::Failed, "the database could not be copied (" + ec.message() + ")");
         // Opening the copy brings in what its log holds; leaving the log's

@@ -9,15 +9,19 @@
 // The copies live in the user's cache folder ($XDG_CACHE_HOME, else
 // ~/.cache, then velumir/databases), each named by its source's absolute
 // path, device, inode, size and times: an unchanged file is read from its
-// copy again, a changed one is copied anew. A copy is written under a
-// temporary name and renamed when whole, so programs running at the same
-// time never see half a copy. The folder is kept within a size (the copies
-// used longest ago go first) and may be deleted at any time.
+// copy again, a changed one is copied anew. A file changed moments ago is
+// copied but its copy not kept: file systems keep times only so finely (a
+// few milliseconds, FAT two seconds), and a second change within the same
+// tick, to the same size, would otherwise go unseen. A copy is written
+// under a temporary name and renamed when whole, so programs running at the
+// same time never see half a copy. The folder is kept within a size (the
+// copies used longest ago go first) and may be deleted at any time.
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace rt::detail {
 
@@ -30,18 +34,21 @@ struct DatabaseCopy {
     };
     Outcome outcome = Outcome::Failed;
     std::filesystem::path file;
-    std::string message; // what went wrong, for the report
+    std::string message;             // what went wrong, for the report
+    std::filesystem::path discard;   // a copy not kept: remove this folder once `file` is open
 };
 
 class DatabaseCache {
 public:
     static constexpr std::uintmax_t DefaultLimit = std::uintmax_t(512) << 20;
     static constexpr std::chrono::milliseconds JetTimeLimit{8000};
+    // How long a file must have stood unchanged for its copy to be kept.
+    static constexpr std::chrono::milliseconds DefaultSettle{2500};
 
     static std::filesystem::path defaultFolder();
 
-    explicit DatabaseCache(std::filesystem::path folder = defaultFolder(),
-                           std::uintmax_t limit = DefaultLimit);
+    explicit DatabaseCache(std::filesystem::path folder = defaultFolder(), std::uintmax_t limit = DefaultLimit,
+                           std::chrono::milliseconds settle = DefaultSettle);
 
     // The copy of a Jet file. The helper reads it within `timeLimit` or
     // is stopped.
@@ -59,11 +66,12 @@ public:
 
 private:
     template <class Make>
-    DatabaseCopy copy(const std::string &key, Make make);
+    DatabaseCopy copy(const char *kind, const std::vector<std::filesystem::path> &sources, Make make);
     void keepWithinLimit(const std::filesystem::path &keep);
 
     std::filesystem::path folder_;
     std::uintmax_t limit_;
+    std::chrono::milliseconds settle_;
 };
 
 } // namespace rt::detail

@@ -99,6 +99,11 @@ OpenedFile openCopy(DatabaseCache &cache, Make make)
         case DatabaseCopy::Outcome::Failed: return failed(OpenOutcome::Failed, nullptr, copy.message);
         }
         OpenedFile opened = openSqlite(copy.file.string(), 0);
+        if (!copy.discard.empty()) {
+            // SQLite keeps reading an open file whose name is gone.
+            std::error_code ec;
+            fs::remove_all(copy.discard, ec);
+        }
         if (opened.outcome != OpenOutcome::NotADatabase || attempt > 0)
             return opened;
         cache.forget(copy.file);
