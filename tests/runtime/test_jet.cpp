@@ -315,6 +315,29 @@ TEST_F(JetTest, TheCacheKeepsWithinItsSizeAndLetsTheCopiesUsedLongestAgoGo)
     EXPECT_LE(total, 550u * 1024);
 }
 
+TEST_F(JetTest, ProgramsCopyingOneFileAtOnceLeaveOneWholeCopy)
+{
+    rt::detail::DatabaseCache cache(cacheFolder(), rt::detail::DatabaseCache::DefaultLimit,
+                                    std::chrono::milliseconds(0));
+    const fs::path source = root() / "Program Files" / "Velumir" / "Data" / "NewTestament.mdb";
+    std::vector<rt::detail::DatabaseCopy> made(6);
+    std::vector<std::thread> programs;
+    for (auto &copy : made)
+        programs.emplace_back([&] { copy = cache.jetCopy(source); });
+    for (std::thread &program : programs)
+        program.join();
+    for (const auto &copy : made) {
+        EXPECT_EQ(copy.outcome, rt::detail::DatabaseCopy::Outcome::Ready) << copy.message;
+        EXPECT_EQ(copy.file, made.front().file);
+    }
+    EXPECT_EQ(copies(), std::vector<fs::path>{made.front().file});
+    rt::Connection cn(drive);
+    cn.Open("file name=C:\\WINDOWS\\system32\\tormin.udl");
+    rt::Recordset words;
+    words.Open("select word from mattew", cn, 2, 3, 1);
+    EXPECT_EQ(words.RecordCount(), 260);
+}
+
 // ------------------------------------------------------------ damaged files
 
 // The page of a Jet 4 file (4 KB pages) at `number`.
