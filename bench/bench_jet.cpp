@@ -162,8 +162,8 @@ int main(int argc, char **argv)
     fs::copy(fs::path(VELUMIR_JET_DRIVE), s.drive, fs::copy_options::recursive);
     // The same rows in SQLite files.
     fs::create_directories(s.drive / "sqlite");
-    rt::detail::DatabaseCache twins(fs::path(s.dir.path().toStdString()) / "twins", rt::detail::DatabaseCache::DefaultLimit,
-                                    std::chrono::milliseconds(0));
+    rt::detail::DatabaseCache twins(fs::path(s.dir.path().toStdString()) / "twins",
+                                    rt::detail::DatabaseCache::DefaultLimit, std::chrono::milliseconds(0));
     for (const Table &t : tables)
         fs::copy_file(twins.jetCopy(s.drive / t.jetFile).file, s.drive / "sqlite" / (std::string(t.table) + ".db"));
     // Files changed moments ago are copied but their copies not kept.

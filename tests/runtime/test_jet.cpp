@@ -87,7 +87,10 @@ protected:
 
     // Waits until the drive's files have stood unchanged long enough for
     // their copies to be kept.
-    static void settle() { std::this_thread::sleep_for(rt::detail::DatabaseCache::DefaultSettle + std::chrono::milliseconds(100)); }
+    static void settle()
+    {
+        std::this_thread::sleep_for(rt::detail::DatabaseCache::DefaultSettle + std::chrono::milliseconds(100));
+    }
 
     fs::path root() const { return temp.path() / "drive_c"; }
     fs::path system32() const { return root() / "WINDOWS" / "system32"; }

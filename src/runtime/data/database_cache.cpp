@@ -127,7 +127,8 @@ DatabaseCopy DatabaseCache::copy(const char *kind, const std::vector<fs::path> &
         return ready;
     }
 
-    fs::create_directories(folder_, ec);
+    if (fs::create_directories(folder_, ec))
+        fs::permissions(folder_, fs::perms::owner_all, ec); // copies of the user's own databases
     std::string pattern = (folder_ / (std::string(Partial) + "XXXXXX")).string();
     if (!ec && !mkdtemp(pattern.data()))
         ec = std::error_code(errno, std::generic_category());

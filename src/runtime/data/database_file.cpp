@@ -61,14 +61,15 @@ OpenedFile openSqlite(const std::string &name, int extraFlags)
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | extraFlags, nullptr);
     if (rc != SQLITE_OK)
-        return failed(OpenOutcome::Failed, db, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        return failed(OpenOutcome::Failed, db,
+                      std::string("SQLite: ") + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
     sqlite3_busy_timeout(db, BusyTimeoutMs);
 
     sqlite3_stmt *stmt = nullptr;
     rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(stmt);
-    std::string message = rc == SQLITE_ROW ? std::string() : std::string(sqlite3_errmsg(db));
+    std::string message = rc == SQLITE_ROW ? std::string() : "SQLite: " + std::string(sqlite3_errmsg(db));
     sqlite3_finalize(stmt);
     switch (rc & 0xFF) {
     case SQLITE_ROW: {
@@ -149,7 +150,9 @@ OpenedFile openDatabaseFile(const fs::path &file)
         // Nothing beside it holds any of its content: the file is all of it.
         return openSqlite(uriOf(path) + "?immutable=1", SQLITE_OPEN_URI);
     }
-    if (got >= 20 && (start.substr(4, JetMagic.size()) == JetMagic || start.substr(4, AceMagic.size()) == AceMagic)) {
+    const bool jet = got >= 20 && (start.substr(4, JetMagic.size()) == JetMagic ||
+                                   start.substr(4, AceMagic.size()) == AceMagic);
+    if (jet) {
         DatabaseCache cache;
         return openCopy(cache, [&] { return cache.jetCopy(path); });
     }

@@ -22,10 +22,12 @@ namespace {
 constexpr int RowOffsetMask = 0x1FFF; // a row's offset in its page, without its flags
 constexpr int RowDeleted = 0x4000;
 
-// The 12-byte head of a long value (MEMO, OLE): its length and where it lies.
-constexpr std::uint32_t LongValueInline = 0x80000000u;    // right after the head
-constexpr std::uint32_t LongValueOnePage = 0x40000000u;   // in one row of a long-value page
-constexpr std::uint32_t LongValueFlags = 0xC0000000u;     // neither: a chain of such rows
+// The 12-byte head of a long value (MEMO, OLE) starts with its length and
+// two flags that say where it lies: right after the head, in one row of a
+// long-value page, or (neither flag) in a chain of such rows.
+constexpr std::uint32_t LongValueInline = 0x80000000u;
+constexpr std::uint32_t LongValueOnePage = 0x40000000u;
+constexpr std::uint32_t LongValueFlags = 0xC0000000u;
 constexpr std::uint32_t LongValueLength = 0x3FFFFFFFu;
 
 std::uint32_t littleEndian32(const char *at)
