@@ -7,9 +7,11 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6
   libsqlite3-dev
+  mdbtools-dev libmdb3
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core
   clang libclang-rt-14-dev
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -9,6 +9,7 @@ int main(int argc, char **argv)
     rt::setHeapPolicy();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Velumir");
+    QApplication::setDesktopFileName(VELUMIR_APP_ID);
     QApplication::setQuitOnLastWindowClosed(false);
     rt::Program program;
     velumir::start(program);

@@ -49,7 +49,6 @@ void BrowserWindow::design()
     // between the panes shows it; the bar lies above everything while dragged.
     imgSplitter_ = add<rt::Image>();
     imgSplitter_->Move(3360, 960, 150, 6345);
-    imgSplitter_->setMousePointer(Qt::SplitHCursor);
 
     tv_ = add<rt::TreeView>();
     tv_->Move(0, 960, 3375, 6375);

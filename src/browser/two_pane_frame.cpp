@@ -14,6 +14,8 @@ void TwoPaneFrame::attach(const Controls &controls)
 {
     c_ = controls;
     movingSplitter = false;
+    // The platform's west-east sizing pointer.
+    c_.imgSplitter->setMousePointer(Qt::SizeHorCursor);
     c_.imgSplitter->MouseDown.connect([this](int b, int s, float x, float y) { imgSplitter_MouseDown(b, s, x, y); });
     c_.imgSplitter->MouseMove.connect([this](int b, int s, float x, float y) { imgSplitter_MouseMove(b, s, x, y); });
     c_.imgSplitter->MouseUp.connect([this](int b, int s, float x, float y) { imgSplitter_MouseUp(b, s, x, y); });

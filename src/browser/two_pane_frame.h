@@ -35,8 +35,9 @@ public:
 
     explicit TwoPaneFrame(rt::Form &window) : window_(window) {}
 
-    // Takes the controls of a newly loaded window and connects the handle's
-    // mouse events; the drag state starts idle.
+    // Takes the controls of a newly loaded window, gives the handle its
+    // west-east sizing pointer and connects its mouse events; the drag state
+    // starts idle.
     void attach(const Controls &controls);
 
     // The window's resize event.

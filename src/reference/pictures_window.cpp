@@ -115,7 +115,8 @@ void Pictures::txtPATH_Change()
             if (path.empty())
                 Photo().setPicture(QPixmap());
             else
-                Photo().setPicture(rt::LoadPicture(program(), path));
+                Photo().setPicture(rt::LoadPicture(
+                    program(), path, QSize(rt::toPixels(Photo().Width()), rt::toPixels(Photo().Height()))));
         },
         [&](const rt::RuntimeError &) { Photo().setPicture(QPixmap()); });
 }

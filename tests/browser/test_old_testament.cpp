@@ -103,6 +103,30 @@ TEST_F(OldTestament, LaterActivationsAndExpansionsAddNothingAndReadNoRow)
     EXPECT_EQ(ot.tv().nodes().Item("t150").Text(), row(929));
 }
 
+TEST_F(OldTestament, LaterActivationsAndExpansionsReadNoRowOfALongerTable)
+{
+    // With rows to spare after the 929th, a builder that ran again would move on through them.
+    auto rows = oldTestamentRows;
+    for (int i = 1; i <= 700; ++i)
+        rows.emplace_back("more " + std::to_string(i), "spare text");
+    makeTestament("tormio.udl", "Bible", rows);
+    auto &ot = openOldTestament();
+    auto &root = ot.tv().nodes().Item("root");
+    root.setExpanded(true);
+    processEvents();
+    ASSERT_EQ(ot.rsWords.AbsolutePosition(), 930);
+
+    root.setExpanded(false);
+    root.setExpanded(true);
+    ot.tv().nodes().Item("t").setExpanded(true);
+    activate(form<NT>());
+    activate(ot);
+    processEvents();
+    EXPECT_EQ(ot.rsWords.AbsolutePosition(), 930);
+    EXPECT_EQ(ot.tv().nodes().Count(), 969);
+    EXPECT_EQ(ot.tv().nodes().Item("t150").Text(), row(929));
+}
+
 // Short tables: the builders add what rows there are; every book node stands,
 // no book node is tagged, and each chapter that has a row takes its own.
 class ShortOldTestament : public OldTestament, public ::testing::WithParamInterface<int> {};

@@ -3,18 +3,22 @@
 
 #include "app.h"
 #include "browser/new_testament_window.h"
+#include "browser/old_testament_window.h"
+#include "reference/lookup_window.h"
 #include "runtime/controls/basic_controls.h"
 #include "runtime/controls/common_dialog.h"
 #include "runtime/controls/rich_text_box.h"
 #include "runtime/controls/status_bar.h"
 #include "runtime/controls/toolbar.h"
 #include "runtime/controls/tree_view.h"
+#include "sample_data.h"
 #include "shell/frm_main.h"
 
 #include <QDate>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -104,6 +108,71 @@ TEST_F(TwoPaneFrameTest, ARestoredWindowIsKeptAtLeast3000Wide)
     processEvents();
     EXPECT_EQ(nt.Width(), 3000);
     EXPECT_EQ(nt.imgSplitter().Left(), 1500);
+}
+
+// The layout's clamp of the splitter position x in a window of outer width w.
+float clamped(float x, float w)
+{
+    if (x < 1500)
+        x = 1500;
+    if (x > w - 1500)
+        x = w - 1500;
+    return x;
+}
+
+TEST_F(TwoPaneFrameTest, MinimizingAndRestoringLayTheFrameOut)
+{
+    auto &nt = openRestored(9000);
+    const float height = nt.tv().Height();
+    nt.setWindowState(rt::vbMinimized);
+    processEvents();
+    // Minimized, the window is narrow and has no client area: the position
+    // follows the narrow width and the panes keep their heights.
+    const float minimized = clamped(3360, nt.Width());
+    ASSERT_LT(minimized, 3360);
+    EXPECT_EQ(nt.ScaleHeight(), 0);
+    EXPECT_EQ(nt.imgSplitter().Left(), minimized);
+    EXPECT_EQ(nt.tv().Width(), minimized);
+    EXPECT_EQ(nt.Text1().Left(), minimized + 40);
+    EXPECT_EQ(nt.tv().Height(), height);
+    EXPECT_EQ(nt.Text1().Height(), height);
+
+    nt.setWindowState(rt::vbNormal);
+    processEvents();
+    ASSERT_EQ(nt.Width(), 9000);
+    EXPECT_EQ(nt.imgSplitter().Left(), clamped(minimized, 9000));
+    EXPECT_EQ(nt.Text1().Width(), 9000 - (clamped(minimized, 9000) + 140));
+    EXPECT_EQ(nt.tv().Height(), nt.ScaleHeight() - 1350);
+    EXPECT_TRUE(reportedNumbers().empty());
+}
+
+TEST_F(TwoPaneFrameTest, ARestoredWindowCannotBeDraggedSmallerThanItsTitleBarAndBorders)
+{
+    auto &nt = openRestored();
+    QMdiSubWindow *sub = nt.subWindow();
+    testing_support::dragFrameCorner(sub, QPoint(3, 3));
+    processEvents();
+    const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+    EXPECT_GE(sub->height(), title + border);
+    // The frame keeps it 3000 twips wide.
+    EXPECT_EQ(nt.Width(), 3000);
+}
+
+TEST_F(TwoPaneFrameTest, TheHandleShowsTheWestEastSizingPointer)
+{
+    makeNewTestament();
+    makeOldTestament();
+    sample::makeLookupTable(system32() / "Concordance", {{1, "kmx", "entry"}});
+    startToMainWindow();
+    const std::vector<std::pair<rt::Form *, rt::Image *>> windows = {
+        {&form<NT>(), &form<NT>().imgSplitter()},
+        {&form<OT>(), &form<OT>().imgSplitter()},
+        {&form<Concordance>(), &form<Concordance>().imgSplitter()},
+    };
+    for (const auto &[window, handle] : windows)
+        EXPECT_EQ(handle->widget()->cursor().shape(), Qt::SizeHorCursor) << window->Caption();
+    EXPECT_TRUE(reportedNumbers().empty());
 }
 
 TEST_F(TwoPaneFrameTest, AClientTooLowForThePanesKeepsTheirHeights)

@@ -242,6 +242,25 @@ INSTANTIATE_TEST_SUITE_P(
                     rt::err::ItemNotFound}),
     [](const auto &info) { return std::string(info.param.name); });
 
+TEST_F(PicturesTest, ALargePhotoIsShownScaledIntoThePictureBox)
+{
+    {
+        // 48 megapixels in colour: more than an image may take when read whole.
+        QImage photo(8000, 6000, QImage::Format_RGB888);
+        photo.fill(QColor(0x20, 0x60, 0xC0));
+        ASSERT_TRUE(photo.save(QString::fromStdString((folder() / "Pictures" / "large.jpg").string()), "JPEG", 20));
+    }
+    sample::makePictureTable(lib(), {{1, "caption 1", std::nullopt, "Pictures\\large.jpg"}});
+    auto &p = open();
+    expectShown(p, 1);
+    EXPECT_EQ(p.Photo().Picture().size(), QSize(rt::toPixels(5415), rt::toPixels(6855)));
+    const QColor shown = shownColor(p);
+    EXPECT_NEAR(shown.red(), 0x20, 8);
+    EXPECT_NEAR(shown.green(), 0x60, 8);
+    EXPECT_NEAR(shown.blue(), 0xC0, 8);
+    EXPECT_TRUE(reportedNumbers().empty());
+}
+
 TEST_F(PicturesTest, ReopeningOpensANewRecordsetOnTheFirstRecord)
 {
     sample::makePictureTable(lib(), records(2));

@@ -6,6 +6,7 @@
 #include "runtime/errors/runtime_error.h"
 #include "runtime/system/drive.h"
 #include "runtime/text/legacy_text.h"
+#include "support/file_guards.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,7 @@ protected:
 
     testing_support::TempDir temp;
     rt::Drive drive{temp.path()};
+    testing_support::CacheHome cacheHome{temp.path() / "cache"};
 };
 
 // ---------------------------------------------------------------- data links
@@ -346,6 +348,99 @@ TEST_F(DataTest, TheDatabaseIsOnlyRead)
     rt::Database db = rt::Database::OpenDatabase(drive, "C:\\WINDOWS\\system32\\NewTestament.mdb");
     EXPECT_NE(errorOf([&] { db.OpenRecordset("delete from mattew"); }).number(), 0);
     EXPECT_EQ(Writer(file).rawText("select count(*) from mattew"), "3");
+}
+
+// ------------------------------------------- nothing beside the database
+
+TEST_F(DataTest, AWalModeDatabaseOpensWithNothingCreatedBesideItAlsoInAReadOnlyFolder)
+{
+    const fs::path file = system32() / "wal.mdb";
+    {
+        Writer db(file);
+        db.exec("PRAGMA journal_mode=WAL");
+        db.exec("CREATE TABLE mattew (word TEXT, text TEXT)");
+        db.insert("mattew", {"m1", "first chapter"});
+    } // the last connection writes its log into the file and removes it; the file stays in WAL mode
+    ASSERT_EQ(readBytes(file)[18], 2);
+    const auto before = testing_support::listing(system32());
+    const auto readBoth = [&] {
+        rt::Connection cn(drive);
+        cn.Open(std::string(Jet) + "C:\\WINDOWS\\system32\\wal.mdb");
+        rt::Recordset rs;
+        rs.Open("select word from mattew", cn, 2, 3, 1);
+        EXPECT_EQ(rs.Fields(0).Value(), Variant("m1"));
+        rt::Database db = rt::Database::OpenDatabase(drive, "C:\\WINDOWS\\system32\\wal.mdb");
+        EXPECT_EQ(db.OpenRecordset("mattew").Fields(1).Value(), Variant("first chapter"));
+    };
+    readBoth();
+    EXPECT_EQ(testing_support::listing(system32()), before);
+
+    testing_support::makeReadOnly(system32());
+    {
+        testing_support::HonourPermissions honour;
+        readBoth();
+    }
+    testing_support::makeWritable(system32());
+    EXPECT_EQ(testing_support::listing(system32()), before);
+}
+
+TEST_F(DataTest, AWalModeDatabaseWhoseLogHoldsRowsIsReadWithThemAndLeftAsItIs)
+{
+    // What a program that was stopped before it wrote its log into the file
+    // leaves: the file and a "-wal" file that holds the rows.
+    const fs::path original = temp.path() / "writer.db";
+    Writer writer(original);
+    writer.exec("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0");
+    writer.exec("CREATE TABLE mattew (word TEXT, text TEXT)");
+    writer.insert("mattew", {"m1", "in the log"});
+    const fs::path file = system32() / "logged.mdb";
+    fs::copy_file(original, file);
+    fs::copy_file(original.string() + "-wal", file.string() + "-wal");
+    const auto before = testing_support::listing(system32());
+
+    testing_support::makeReadOnly(system32());
+    {
+        testing_support::HonourPermissions honour;
+        rt::Connection cn(drive);
+        cn.Open(std::string(Jet) + "C:\\WINDOWS\\system32\\logged.mdb");
+        rt::Recordset rs;
+        rs.Open("select * from mattew", cn);
+        EXPECT_EQ(rs.Fields(1).Value(), Variant("in the log"));
+    }
+    testing_support::makeWritable(system32());
+    EXPECT_EQ(testing_support::listing(system32()), before);
+}
+
+TEST_F(DataTest, AFileThatCannotBeReadSaysSo)
+{
+    const fs::path file = makeTestament();
+    fs::permissions(file, fs::perms::none);
+    testing_support::HonourPermissions honour;
+    const std::string text = "The Microsoft Jet database engine cannot open the file "
+                             "'C:\\WINDOWS\\system32\\NewTestament.mdb'. You need permission to view its data.";
+    const rt::RuntimeError ado = errorOf([&] { rt::Connection(drive).Open(testament()); });
+    EXPECT_EQ(ado.number(), rt::err::ProviderError);
+    EXPECT_TRUE(contains(ado.description(), text)) << ado.description();
+    const rt::RuntimeError dao =
+        errorOf([&] { rt::Database::OpenDatabase(drive, "C:\\WINDOWS\\system32\\NewTestament.mdb"); });
+    EXPECT_EQ(dao.number(), rt::err::DaoCannotOpen);
+    EXPECT_TRUE(contains(dao.description(), text)) << dao.description();
+}
+
+TEST_F(DataTest, ALockedDatabaseSaysItIsInUse)
+{
+    Writer lib(temp.path() / "Lib");
+    lib.exec("CREATE TABLE EMP (ID INTEGER, Caption TEXT, Notes TEXT, Path TEXT)");
+    lib.exec("BEGIN EXCLUSIVE");
+    lib.insert("EMP", {"1", "one", std::nullopt, "/a.jpg"});
+    const rt::RuntimeError dao = errorOf([&] { rt::Database::OpenDatabase(drive, "C:\\Lib"); });
+    EXPECT_EQ(dao.number(), rt::err::DaoFileInUse);
+    EXPECT_EQ(dao.description(), "Could not use 'C:\\Lib'; file already in use.");
+    const rt::RuntimeError ado = errorOf([&] { rt::Connection(drive).Open(std::string(Jet) + "C:\\Lib"); });
+    EXPECT_EQ(ado.number(), rt::err::ProviderError);
+    EXPECT_EQ(ado.description(), "Could not use 'C:\\Lib'; file already in use.");
+    lib.exec("COMMIT");
+    EXPECT_EQ(rt::Database::OpenDatabase(drive, "C:\\Lib").OpenRecordset("EMP").RecordCount(), 1);
 }
 
 // ---------------------------------------------------------------- queries

@@ -231,12 +231,11 @@ TEST_F(AboutBox, OpensCentredOnTheScreenWithTheFocusOnOK)
     EXPECT_EQ(box().ScaleHeight(), 3000);
     EXPECT_EQ(QApplication::focusWidget(), box().cmdOK().widget());
 
+    // Centred by its whole frame, title bar included.
     const QPoint centre = QApplication::primaryScreen()->availableGeometry().center();
-    // Centred up to the frame, which the platform adds when the window is first shown.
-    const QRect frame = box().outer()->frameGeometry();
-    const QPoint off = frame.center() - centre;
-    EXPECT_LE(std::abs(off.x()), (frame.width() - box().outer()->width()) / 2 + 1) << off.x();
-    EXPECT_LE(std::abs(off.y()), (frame.height() - box().outer()->height()) / 2 + 1) << off.y();
+    const QPoint off = box().outer()->frameGeometry().center() - centre;
+    EXPECT_LE(std::abs(off.x()), 1) << off.x();
+    EXPECT_LE(std::abs(off.y()), 1) << off.y();
 
     EXPECT_EQ(box().Label1().Caption(), "RBHKm<IrbrisuT\xA7");
     EXPECT_EQ(box().lblVersion().Caption(), "Version 3.0.0");
@@ -255,6 +254,27 @@ TEST_F(AboutBox, ChoosingAboutTwiceShowsOneBox)
     processEvents();
     EXPECT_EQ(box().outer(), first);
     EXPECT_EQ(visibleAboutWindows(), 1);
+}
+
+TEST_F(AboutBox, ChoosingAboutBringsTheOpenBoxBackToTheFront)
+{
+    choose("mnuAbo");
+    processEvents();
+    QWidget *window = box().outer();
+    for (bool minimized : {false, true}) {
+        if (minimized)
+            window->showMinimized();
+        form<frmMain>().outer()->activateWindow();
+        processEvents();
+        ASSERT_NE(QApplication::activeWindow(), window);
+
+        choose("mnuAbo");
+        processEvents();
+        EXPECT_EQ(box().outer(), window);
+        EXPECT_FALSE(window->isMinimized()) << minimized;
+        EXPECT_EQ(QApplication::activeWindow(), window) << minimized;
+        EXPECT_EQ(QApplication::focusWidget(), box().cmdOK().widget()) << minimized;
+    }
 }
 
 TEST_F(AboutBox, EnterEscAndOKCloseTheBox)

@@ -14,17 +14,29 @@
 #include "shell/frm_main.h"
 
 #include <QAction>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
+
+#include <cstdlib>
 
 using namespace velumir;
 using testing_support::ProgramTest;
 
 namespace {
+
+bool drawnAsDefault(rt::CommandButton &button)
+{
+    return static_cast<QPushButton *>(button.widget())->isDefault();
+}
 
 class StartAndMainWindow : public ProgramTest {
 protected:
@@ -34,6 +46,7 @@ protected:
 TEST_F(StartAndMainWindow, StartWindowShowsItsDesignAndLoadsNothingElse)
 {
     velumir::start(program());
+    processEvents();
     auto &logOn = form<frmLogOn>();
     EXPECT_TRUE(logOn.Visible());
     EXPECT_EQ(logOn.Caption(), "Velumir (V.3.0)");
@@ -44,9 +57,58 @@ TEST_F(StartAndMainWindow, StartWindowShowsItsDesignAndLoadsNothingElse)
     EXPECT_EQ(logOn.cmOK().Caption(), "RBHKm<Ir");
     EXPECT_EQ(logOn.Command1().Caption(), "cakecj");
     EXPECT_FALSE(logOn.Image1().Picture().isNull());
-    EXPECT_TRUE(logOn.cmOK().widget()->hasFocus() || QApplication::focusWidget() == nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), logOn.cmOK().widget());
+    EXPECT_TRUE(drawnAsDefault(logOn.cmOK()));
     EXPECT_EQ(program().loadedForms().size(), 1u);
 }
+
+// Centred on the screen by the whole window, frame and title bar included.
+void expectCentredOnTheScreen(QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    const QPoint off = frame.center() - QApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(std::abs(off.x()), 1) << off.x();
+    EXPECT_LE(std::abs(off.y()), 1) << off.y();
+}
+
+TEST_F(StartAndMainWindow, TheStartWindowIsCentredByItsFrame)
+{
+    velumir::start(program());
+    processEvents();
+    expectCentredOnTheScreen(form<frmLogOn>().outer());
+}
+
+// Enter clicks the button that has the focus; Tab moves it from the first
+// button to the second and back. The button Enter would click is drawn as the default.
+struct EnterCase {
+    int tabs;
+    bool ends;
+};
+
+class EnterOnTheStartWindow : public StartAndMainWindow, public ::testing::WithParamInterface<EnterCase> {};
+
+TEST_P(EnterOnTheStartWindow, ClicksTheFocusedButton)
+{
+    makeNewTestament();
+    velumir::start(program());
+    processEvents();
+    auto &logOn = form<frmLogOn>();
+    for (int i = 0; i < GetParam().tabs; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    rt::CommandButton &focused = GetParam().ends ? logOn.Command1() : logOn.cmOK();
+    rt::CommandButton &other = GetParam().ends ? logOn.cmOK() : logOn.Command1();
+    ASSERT_EQ(QApplication::focusWidget(), focused.widget());
+    EXPECT_TRUE(drawnAsDefault(focused));
+    EXPECT_FALSE(drawnAsDefault(other));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    processEvents();
+    EXPECT_EQ(program().ended(), GetParam().ends);
+    EXPECT_EQ(form<frmMain>().IsLoaded(), !GetParam().ends);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabs, EnterOnTheStartWindow,
+                         ::testing::Values(EnterCase{0, false}, EnterCase{1, true}, EnterCase{2, false}));
 
 TEST_F(StartAndMainWindow, EnterOpensTheMainWindowWithTheNewTestamentAndHidesTheStartWindow)
 {
@@ -97,6 +159,13 @@ TEST_F(StartAndMainWindow, MenusAndToolbarsAreThoseOfTheDesign)
     EXPECT_EQ(main.menu("mnuFmtBold").action()->shortcut(), QKeySequence("Ctrl+B"));
     EXPECT_EQ(main.menu("mnuFmtItalic").action()->shortcut(), QKeySequence("Ctrl+I"));
     EXPECT_TRUE(main.menu("sep2").action()->isSeparator());
+    // Every separator of the table is drawn, the last entry of a menu too.
+    for (const char *separator : {"Sep1", "Sep3", "Sep7", "Sep6", "sep2", "sep4", "sep5"}) {
+        QAction *action = main.menu(separator).action();
+        auto *menu = qobject_cast<QMenu *>(action->associatedObjects().value(0));
+        ASSERT_NE(menu, nullptr) << separator;
+        EXPECT_GT(menu->actionGeometry(action).height(), 0) << separator;
+    }
 
     auto &editing = main.tbToolBar();
     ASSERT_EQ(editing.ButtonCount(), 20);
@@ -111,6 +180,39 @@ TEST_F(StartAndMainWindow, MenusAndToolbarsAreThoseOfTheDesign)
     EXPECT_EQ(navigation.Top(), 420);
     EXPECT_EQ(navigation.Height(), 765);
     EXPECT_EQ(navigation.button(5)->toolTip(), "Khmer Dictionary");
+    for (int number = 1; number <= 7; ++number)
+        EXPECT_EQ(navigation.button(number)->iconSize(), number == 3 ? QSize(24, 24) : QSize(32, 32)) << number;
+}
+
+// The label of the tooltip on the screen, once `widget` has been asked for its tooltip.
+QLabel *tooltipOf(QWidget *widget)
+{
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(widget, &help);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == "qtooltip_label" && w->isVisible())
+            return qobject_cast<QLabel *>(w);
+    return nullptr;
+}
+
+TEST_F(StartAndMainWindow, TheNavigationToolbarsTooltipFontIsItsOwn)
+{
+    const QFont before = QToolTip::font();
+    makeNewTestament();
+    startToMainWindow();
+    auto &main = form<frmMain>();
+    EXPECT_EQ(QToolTip::font(), before);
+
+    QLabel *tip = tooltipOf(main.Toolbar1().button(1));
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->text().contains("Old Testament"));
+    EXPECT_TRUE(tip->text().contains("font-family:'MS Sans Serif'")) << tip->text().toStdString();
+    EXPECT_TRUE(tip->text().contains("font-size:8.25pt")) << tip->text().toStdString();
+
+    tip = tooltipOf(main.tbToolBar().Buttons("Save").widget());
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tip->text(), "Save");
+    QToolTip::hideText();
 }
 
 TEST_F(StartAndMainWindow, TheSecondButtonEndsAtOnceAndWritesNothing)
@@ -145,6 +247,28 @@ TEST_F(StartAndMainWindow, ExitEndsAtOnceWithoutUnloadingAnything)
     EXPECT_EQ(form<NT>().cnTestament.State(), 1);
 }
 
+TEST_F(StartAndMainWindow, TheRestoredMainWindowHasItsDesignClientAreaCentredOnTheScreen)
+{
+    makeNewTestament();
+    startToMainWindow();
+    auto &main = form<frmMain>();
+    EXPECT_EQ(main.WindowState(), rt::vbMaximized);
+    main.setWindowState(rt::vbNormal);
+    processEvents();
+    auto *window = static_cast<QMainWindow *>(main.outer());
+    // 10335 x 5820 twips below the menu bar.
+    EXPECT_EQ(main.ScaleWidth(), 10335);
+    EXPECT_EQ(main.ScaleHeight(), 5820);
+    EXPECT_EQ(main.client()->y(), window->menuBar()->height());
+    expectCentredOnTheScreen(window);
+}
+
+// The frame's place and size in pixels, as twips (15 a pixel) written as whole numbers.
+std::string twips(int pixels)
+{
+    return std::to_string(pixels * 15);
+}
+
 TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePlacement)
 {
     makeNewTestament();
@@ -154,7 +278,7 @@ TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePl
     processEvents();
     main.outer()->setGeometry(30, 40, 800, 600);
     processEvents();
-    const float left = main.Left(), top = main.Top(), width = main.Width(), height = main.Height();
+    const QRect frame = main.outer()->frameGeometry();
 
     main.outer()->close();
     processEvents();
@@ -163,10 +287,13 @@ TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePl
     EXPECT_EQ(form<NT>().cnTestament.State(), 0);
     EXPECT_TRUE(program().ended());
     auto &settings = program().settings();
-    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainLeft"), rt::numberText(left, 7));
-    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainTop"), rt::numberText(top, 7));
-    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainWidth"), rt::numberText(width, 7));
-    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainHeight"), rt::numberText(height, 7));
+    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainLeft"), twips(frame.x()));
+    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainTop"), twips(frame.y()));
+    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainWidth"), twips(frame.width()));
+    EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainHeight"), twips(frame.height()));
+    // The frame lies around the client area set above.
+    EXPECT_LE(frame.x(), 30);
+    EXPECT_GE(frame.width(), 800);
 }
 
 TEST_F(StartAndMainWindow, ClosingTheMainWindowWhileMinimizedWritesNothing)

@@ -1,4 +1,5 @@
 #include "support/program_fixture.h"
+#include "support/window_helpers.h"
 
 #include "app.h"
 #include "browser/new_testament_window.h"
@@ -13,12 +14,16 @@
 #include "runtime/data/data_errors.h"
 #include "sample_data.h"
 #include "shell/frm_main.h"
+#include "shell/letter_window.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QToolButton>
+
+#include <algorithm>
+#include <climits>
 
 using namespace velumir;
 using testing_support::ProgramTest;
@@ -58,29 +63,40 @@ public:
                 list.push_back(sub);
         return list;
     }
-    // One above another, each as wide as the client area, together filling it.
-    void expectOneAboveAnother()
+    // The windows that are neither minimized nor hidden, one above another,
+    // each as wide as `within`, in shares that differ by a pixel at most and
+    // together fill it from its top to its bottom.
+    void expectOneAboveAnother(const QRect &within) { expectTiled(within, Qt::Vertical); }
+    void expectOneAboveAnother() { expectOneAboveAnother(area()); }
+    // Side by side, each as high as `within`, filling it from left to right.
+    void expectSideBySide(const QRect &within) { expectTiled(within, Qt::Horizontal); }
+    void expectSideBySide() { expectSideBySide(area()); }
+
+private:
+    void expectTiled(const QRect &within, Qt::Orientation along)
     {
-        int height = 0;
+        const bool down = along == Qt::Vertical;
+        std::vector<QRect> tiles;
         for (QMdiSubWindow *sub : shown()) {
             EXPECT_FALSE(sub->isMaximized());
-            EXPECT_EQ(sub->x(), area().x());
-            EXPECT_EQ(sub->width(), area().width());
-            height += sub->height();
+            tiles.push_back(sub->geometry());
         }
-        EXPECT_EQ(height, area().height());
-    }
-    // Side by side, each as high as the client area.
-    void expectSideBySide()
-    {
-        int width = 0;
-        for (QMdiSubWindow *sub : shown()) {
-            EXPECT_FALSE(sub->isMaximized());
-            EXPECT_EQ(sub->y(), area().y());
-            EXPECT_EQ(sub->height(), area().height());
-            width += sub->width();
+        ASSERT_FALSE(tiles.empty());
+        std::sort(tiles.begin(), tiles.end(),
+                  [down](const QRect &a, const QRect &b) { return down ? a.y() < b.y() : a.x() < b.x(); });
+        int next = down ? within.top() : within.left();
+        int smallest = INT_MAX, largest = 0;
+        for (const QRect &tile : tiles) {
+            EXPECT_EQ(down ? tile.top() : tile.left(), next);
+            EXPECT_EQ(down ? tile.left() : tile.top(), down ? within.left() : within.top());
+            EXPECT_EQ(down ? tile.width() : tile.height(), down ? within.width() : within.height());
+            const int share = down ? tile.height() : tile.width();
+            smallest = std::min(smallest, share);
+            largest = std::max(largest, share);
+            next += share;
         }
-        EXPECT_EQ(width, area().width());
+        EXPECT_EQ(next, down ? within.bottom() + 1 : within.right() + 1);
+        EXPECT_LE(largest - smallest, 1);
     }
 };
 
@@ -164,18 +180,46 @@ TEST_F(WindowCommands, AClosedWindowIsLoadedAfresh)
     EXPECT_EQ(form<NT>().cnTestament.State(), 1);
 }
 
-TEST_F(WindowCommands, TilingRestoresAMaximizedChildAndLeavesAMinimizedOne)
+TEST_F(WindowCommands, TilingRestoresAMaximizedChildAndLeavesAMinimizedOneAtTheFoot)
 {
     choose("mnuOT");
     form<OT>().setWindowState(rt::vbMinimized);
     form<NT>().setWindowState(rt::vbMaximized);
     form<frmDocument>().Load();
     processEvents();
+    for (const char *entry : {"mnuTH", "mnuNT"}) {
+        choose(entry);
+        EXPECT_EQ(form<OT>().WindowState(), rt::vbMinimized);
+        EXPECT_EQ(form<NT>().WindowState(), rt::vbNormal);
+        EXPECT_EQ(shown().size(), 2u);
+        // The minimized window stays in reach at the foot of the area; the others share what lies above it.
+        const QRect minimized = form<OT>().subWindow()->geometry();
+        EXPECT_EQ(minimized.left(), area().left());
+        EXPECT_EQ(minimized.bottom(), area().bottom());
+        const QRect above = area().adjusted(0, 0, 0, -minimized.height());
+        if (std::string(entry) == "mnuTH")
+            expectSideBySide(above);
+        else
+            expectOneAboveAnother(above);
+    }
+}
+
+TEST_F(WindowCommands, TheLetterWindowTakesItsShareOfTheTiling)
+{
+    choose("mnuHelp");
     choose("mnuTH");
-    EXPECT_EQ(form<OT>().WindowState(), rt::vbMinimized);
-    EXPECT_EQ(form<NT>().WindowState(), rt::vbNormal);
-    EXPECT_EQ(shown().size(), 2u);
     expectSideBySide();
+    EXPECT_EQ(form<Form3>().subWindow()->width(), area().width() / 2);
+    choose("mnuOT");
+    EXPECT_EQ(shown().size(), 3u);
+    expectOneAboveAnother();
+    clickButton(7);
+    expectSideBySide();
+    // The user still cannot resize it.
+    QMdiSubWindow *letter = form<Form3>().subWindow();
+    const QSize tiled = letter->size();
+    testing_support::dragFrameCorner(letter, QPoint(tiled.width() / 2, tiled.height() / 2));
+    EXPECT_EQ(letter->size(), tiled);
 }
 
 TEST_F(WindowCommands, TilingOneWindowFillsTheAreaAndNoWindowChangesNothing)

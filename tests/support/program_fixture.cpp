@@ -19,6 +19,7 @@ void ProgramTest::SetUp()
     std::filesystem::create_directories(system32());
     std::filesystem::create_directories(drive_ / "Program Files" / "Velumir");
     std::filesystem::create_directories(config_);
+    cache_ = std::make_unique<CacheHome>(dir_->path() / "cache");
 
     auto reports = std::make_unique<rt::RecordedReports>();
     auto dialogs = std::make_unique<rt::ScriptedDialogs>();
@@ -41,6 +42,7 @@ void ProgramTest::TearDown()
 {
     program_.reset();
     processEvents();
+    cache_.reset();
     dir_.reset();
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
 // A fresh program for each test: a temporary drive C with the databases the
-// test makes, a temporary settings folder, the run-time error reports kept
+// test makes, temporary settings and cache folders, the run-time error reports kept
 // instead of shown, and scripted answers for the dialogs.
 
+#include "support/file_guards.h"
 #include "support/test_support.h"
 
 #include "runtime/errors/error_report.h"
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<TempDir> dir_;
     std::filesystem::path drive_;
     std::filesystem::path config_;
+    std::unique_ptr<CacheHome> cache_;
     rt::RecordedReports *reports_ = nullptr;
     rt::ScriptedDialogs *dialogs_ = nullptr;
     std::unique_ptr<rt::Program> program_;

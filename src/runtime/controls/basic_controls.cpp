@@ -91,7 +91,8 @@ CommandButton::CommandButton(Form &form, QWidget *container)
     : Control(form, container, new QPushButton(container)), Click(form.program()),
       button_(static_cast<QPushButton *>(widget()))
 {
-    button_->setAutoDefault(false);
+    // Enter clicks the button that has the focus.
+    button_->setAutoDefault(true);
     QObject::connect(button_, &QPushButton::clicked, button_, [this] { Click.raise(); });
 }
 
@@ -109,6 +110,12 @@ void CommandButton::setFont(const FontSpec &font)
 {
     button_->setFont(fontOf(font));
 }
+
+void CommandButton::setDefault(bool isDefault)
+{
+    button_->setDefault(isDefault);
+}
+
 
 // ---- PictureBox
 

@@ -49,7 +49,10 @@ public:
     void setCaption(const std::string &caption);
     std::string Caption() const;
     void setFont(const FontSpec &font);
-    // A click, or Enter on the default button, or Esc on the cancel button.
+    // Drawn as the button that Enter clicks.
+    void setDefault(bool isDefault);
+    // A click, Enter or Space while it has the focus, Enter on the default
+    // button, or Esc on the cancel button.
     Event<> Click;
 
 private:

@@ -1,7 +1,8 @@
 #pragma once
 
 // A row of large captioned picture buttons with keys and tooltips. One click
-// event passes the button's number (from 1) and its key.
+// event passes the button's number (from 1) and its key. Each picture is
+// shown at its own size; the tooltips show in the toolbar's tooltip font.
 
 #include "runtime/controls/control.h"
 
@@ -18,6 +19,7 @@ public:
 
     void setCaptionFont(const FontSpec &font);
     void setTooltipFont(const FontSpec &font);
+    QFont tooltipFont() const { return tooltipFont_; }
     void addButton(const std::string &key, const std::string &caption, const std::string &tooltip,
                    const QString &picture);
 
@@ -30,6 +32,8 @@ private:
     std::vector<QToolButton *> buttons_;
     std::vector<std::string> keys_;
     QFont captionFont_;
+    QFont tooltipFont_;
+    QObject *tips_ = nullptr;
 };
 
 } // namespace rt

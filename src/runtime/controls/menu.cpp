@@ -12,6 +12,8 @@ MenuItem::MenuItem(Form &form, QWidget *container, QMenu *menu, const std::strin
     : Control(form, container, nullptr), Click(form.program())
 {
     if (caption == "-") {
+        // Every separator is drawn, the last entry of a menu too.
+        menu->setSeparatorsCollapsible(false);
         action_ = menu->addSeparator();
         return;
     }

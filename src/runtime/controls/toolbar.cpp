@@ -78,6 +78,8 @@ ToolbarButton &Toolbar::addButton(const std::string &key, const std::string &too
         tool->setFixedSize(buttonSize_);
         tool->setCheckable(true);
         tool->setAutoRaise(true);
+        // A toolbar is no tab stop, and a click on it leaves the focus where it is.
+        tool->setFocusPolicy(Qt::NoFocus);
         if (images_ && !image.isEmpty())
             tool->setIcon(images_->image(image));
         if (style == ButtonStyle::Group) {

@@ -72,17 +72,8 @@ void Connection::Open(std::string_view connectionString, std::string_view, std::
 
     const std::string source = properties.value("Data Source").value_or("");
     detail::OpenedFile file = detail::openDatabaseFile(drive_.hostPath(source));
-    switch (file.outcome) {
-    case detail::OpenOutcome::Opened:
-        break;
-    case detail::OpenOutcome::Missing:
-        raise(err::ProviderError, detail::couldNotFindFile(source));
-    case detail::OpenOutcome::NotADatabase:
-        raise(err::ProviderError, detail::unrecognizedFormat(source));
-    case detail::OpenOutcome::Failed:
-        raise(err::ProviderError, "The database '" + source + "' could not be opened [SQLite: " +
-                                      file.message + "]");
-    }
+    if (file.outcome != detail::OpenOutcome::Opened)
+        detail::raiseOpenFailure(detail::Dialect::Ado, file, source);
     db_ = file.handle;
     connectionString_ = joined(properties);
 }

@@ -38,16 +38,8 @@ Database &Database::operator=(Database &&other) noexcept
 Database Database::OpenDatabase(const Drive &drive, std::string_view windowsPath)
 {
     detail::OpenedFile file = detail::openDatabaseFile(drive.hostPath(windowsPath));
-    switch (file.outcome) {
-    case detail::OpenOutcome::Opened:
-        break;
-    case detail::OpenOutcome::Missing:
-        raise(err::DaoFileNotFound, detail::couldNotFindFile(windowsPath));
-    case detail::OpenOutcome::NotADatabase:
-        raise(err::DaoUnrecognizedFormat, detail::unrecognizedFormat(windowsPath));
-    case detail::OpenOutcome::Failed:
-        raise(err::DaoUnrecognizedFormat, detail::unrecognizedFormat(windowsPath) + " [SQLite: " + file.message + "]");
-    }
+    if (file.outcome != detail::OpenOutcome::Opened)
+        detail::raiseOpenFailure(detail::Dialect::Dao, file, windowsPath);
     return Database(file.handle, std::string(windowsPath));
 }
 

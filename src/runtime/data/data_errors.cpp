@@ -83,4 +83,15 @@ std::string unrecognizedFormat(std::string_view windowsPath)
     return "Unrecognized database format '" + std::string(windowsPath) + "'.";
 }
 
+std::string cannotRead(std::string_view windowsPath)
+{
+    return "The Microsoft Jet database engine cannot open the file '" + std::string(windowsPath) +
+           "'. You need permission to view its data.";
+}
+
+std::string fileInUse(std::string_view windowsPath)
+{
+    return "Could not use '" + std::string(windowsPath) + "'; file already in use.";
+}
+
 } // namespace rt::detail

@@ -23,6 +23,8 @@ constexpr int ColumnNotFound = -2147217904;    // unknown name in the command te
 constexpr int CommandFailed = -2147217900;     // the command text could not be run (0x80040E14)
 // DAO
 constexpr int DaoFileNotFound = 3024;        // "Could not find file '...'."
+constexpr int DaoFileInUse = 3045;           // "Could not use '...'; file already in use."
+constexpr int DaoCannotOpen = 3051;          // "The Microsoft Jet database engine cannot open the file '...'. ..."
 constexpr int DaoTooFewParameters = 3061;    // "Too few parameters. Expected 1."
 constexpr int DaoQueryFailed = 3075;         // the query text could not be run
 constexpr int DaoTableNotFound = 3078;       // "... cannot find the input table or query '...'. ..."
@@ -48,9 +50,11 @@ struct QueryFailure {
 [[noreturn]] void raiseItemNotFound(Dialect dialect);
 [[noreturn]] void raiseQueryFailure(Dialect dialect, const QueryFailure &failure);
 
-// The Windows path in the texts of the two failures of opening a database file.
+// The Windows path in the texts of the failures of opening a database file.
 std::string couldNotFindFile(std::string_view windowsPath);
 std::string unrecognizedFormat(std::string_view windowsPath);
+std::string cannotRead(std::string_view windowsPath);
+std::string fileInUse(std::string_view windowsPath);
 
 } // namespace detail
 

@@ -2,6 +2,7 @@ set(RUNTIME_DATA_SOURCES
   data/variant.cpp
   data/data_errors.cpp
   data/data_link.cpp
+  data/database_cache.cpp
   data/database_file.cpp
   data/snapshot.cpp
   data/cursor.cpp

@@ -2,54 +2,19 @@
 
 #include "runtime/controls/basic_controls.h"
 #include "runtime/controls/control.h"
+#include "runtime/forms/form_window.h"
 #include "runtime/forms/mdi_parent.h"
 #include "runtime/forms/program.h"
 #include "runtime/system/load_picture.h"
 #include "runtime/text/legacy_text.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QEvent>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QScreen>
-#include <QStyle>
 
 namespace rt {
-
-// Forwards the events of a form's widgets to the form.
-class FormWindowEvents : public QObject {
-public:
-    explicit FormWindowEvents(Form &form, QObject *parent) : QObject(parent), form_(form) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == form_.outer_) {
-            if (event->type() == QEvent::Close) {
-                event->ignore();
-                form_.userClose();
-                return true;
-            }
-            if (event->type() == QEvent::KeyPress) {
-                bool handled = false;
-                form_.keyPressed(static_cast<QKeyEvent *>(event)->key(), handled);
-                return handled;
-            }
-        }
-        if (watched == form_.client_ && event->type() == QEvent::Resize) {
-            form_.layoutAligned();
-            form_.raiseResize();
-        }
-        return false;
-    }
-
-private:
-    Form &form_;
-};
 
 Form::Form(Program &program, FormKind kind) : program_(program), kind_(kind) {}
 
@@ -110,11 +75,10 @@ void Form::createWindow()
     case FormKind::MdiChild: {
         MdiParent &parent = program_.mdiParent();
         parent.Load();
-        auto *sub = new QMdiSubWindow;
+        // No minimum size of its own: the user can make a child window as
+        // small as its title bar and borders, no smaller.
+        auto *sub = new FormSubWindow(*this);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
-        // The platform lets a child window become as small as its frame allows;
-        // the window's own resize handling decides what it needs.
-        sub->setMinimumSize(1, 1);
         auto *area = new QWidget;
         sub->setWidget(area);
         sub->setProperty("rt.form", QVariant::fromValue<void *>(this));
@@ -130,10 +94,14 @@ void Form::createWindow()
     outer_->installEventFilter(events);
     if (client_ != outer_)
         client_->installEventFilter(events);
+    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
+        QObject::connect(app, &QApplication::focusChanged, events, [this](QWidget *, QWidget *now) { focusMoved(now); });
     if (const QIcon &icon = resourceIcon(":/icon-app.svg"); !icon.isNull())
         outer_->setWindowIcon(icon);
     left_ = top_ = width_ = height_ = Exact{};
     shownOnce_ = false;
+    centreByFrame_ = false;
+    lastFocus_ = nullptr;
     windowCreated();
 }
 
@@ -152,6 +120,8 @@ void Form::destroyWindow()
         delete events;
     }
     if (QWidget *outer = outer_) {
+        if (auto *frame = dynamic_cast<FormSubWindow *>(outer))
+            frame->forget();
         if (auto *sub = qobject_cast<QMdiSubWindow *>(outer); sub && sub->mdiArea())
             sub->mdiArea()->removeSubWindow(sub);
         outer->hide();
@@ -162,44 +132,12 @@ void Form::destroyWindow()
     loaded_ = false;
 }
 
-void Form::placeNewWindow()
-{
-    const QSize client(toPixels(clientWidth_), toPixels(clientHeight_));
-    if (kind_ == FormKind::MdiChild) {
-        auto *sub = subWindow();
-        const int frame = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
-        const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
-        sub->resize(client.width() + 2 * frame, client.height() + title + frame);
-        if (fixedBorder_) {
-            sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-            sub->setFixedSize(sub->size());
-        }
-        return;
-    }
-    if (kind_ == FormKind::TopLevel && fixedBorder_) {
-        outer_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-        outer_->setFixedSize(client);
-    } else {
-        outer_->resize(client);
-    }
-    if (centred_ || kind_ == FormKind::MdiParent) {
-        if (QScreen *screen = QApplication::primaryScreen()) {
-            QRect r = outer_->frameGeometry();
-            r.moveCenter(screen->availableGeometry().center());
-            outer_->move(r.topLeft());
-        }
-    }
-}
-
 void Form::showLoadedChild()
 {
     auto *sub = subWindow();
     if (!sub)
         return;
-    const bool first = !shownOnce_;
-    if (first) {
+    if (!shownOnce_) {
         placeNewWindow();
         shownOnce_ = true;
         if (startMaximized_)
@@ -211,8 +149,7 @@ void Form::showLoadedChild()
     }
     if (QMdiArea *area = sub->mdiArea())
         area->setActiveSubWindow(sub);
-    if (first)
-        focusInitialControl();
+    restoreFocus();
 }
 
 void Form::Show()
@@ -230,24 +167,24 @@ void Form::Show()
         if (!shownOnce_) {
             placeNewWindow();
             shownOnce_ = true;
-            if (startMaximized_)
+            if (startMaximized_) {
                 outer_->showMaximized();
-            else
+            } else {
                 outer_->show();
-            focusInitialControl();
+                if (centred_)
+                    centreOnScreen();
+            }
+            restoreFocus();
         } else {
+            // A window already open comes back to the front, from the task bar too.
+            if (outer_->isMinimized())
+                outer_->setWindowState(outer_->windowState() & ~Qt::WindowMinimized);
             outer_->show();
         }
         outer_->raise();
         outer_->activateWindow();
         break;
     }
-}
-
-void Form::focusInitialControl()
-{
-    if (initialFocus_ && initialFocus_->widget())
-        initialFocus_->widget()->setFocus(Qt::OtherFocusReason);
 }
 
 void Form::Hide()
@@ -339,16 +276,17 @@ float Form::Height()
     return height_.read(outer_->frameGeometry().height());
 }
 
+// A minimized window has no client area.
 float Form::ScaleWidth()
 {
     Load();
-    return toTwips(client_->width());
+    return WindowState() == vbMinimized ? 0 : toTwips(client_->width());
 }
 
 float Form::ScaleHeight()
 {
     Load();
-    return toTwips(client_->height());
+    return WindowState() == vbMinimized ? 0 : toTwips(client_->height());
 }
 
 namespace {
@@ -365,6 +303,7 @@ void checkSizable(Form &form)
 void Form::setLeft(float left)
 {
     checkSizable(*this);
+    centreByFrame_ = false;
     left_ = {left, toPixels(left)};
     outer_->move(left_.pixels, outer_->y());
 }
@@ -372,6 +311,7 @@ void Form::setLeft(float left)
 void Form::setTop(float top)
 {
     checkSizable(*this);
+    centreByFrame_ = false;
     top_ = {top, toPixels(top)};
     outer_->move(outer_->x(), top_.pixels);
 }
@@ -433,19 +373,6 @@ void Form::raiseActivate()
 {
     if (loaded_)
         program_.run([this] { Form_Activate(); });
-}
-
-void Form::keyPressed(int key, bool &handled)
-{
-    CommandButton *button = nullptr;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        button = defaultButton_;
-    else if (key == Qt::Key_Escape)
-        button = cancelButton_;
-    if (button) {
-        handled = true;
-        button->Click.raise();
-    }
 }
 
 void Form::layoutAligned()

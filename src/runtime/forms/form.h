@@ -103,6 +103,10 @@ public:
     void raiseActivate();
     void userClose();
 
+    // Gives the keyboard focus back to the control that last had it in this
+    // window, or to the first control of the tab order when none has had it.
+    void restoreFocus();
+
 protected:
     virtual void design() = 0;
     virtual void Form_Load() {}
@@ -123,7 +127,8 @@ protected:
     void setFixedBorder(bool fixed) { fixedBorder_ = fixed; }
     void setCentred(bool centred) { centred_ = centred; }
     void setIcon(const QString &resource);
-    void setDefaultButton(CommandButton *button) { defaultButton_ = button; }
+    // The default button takes Enter while no other button has the focus, and is drawn so.
+    void setDefaultButton(CommandButton *button);
     void setCancelButton(CommandButton *button) { cancelButton_ = button; }
     // The control that has the focus when the window opens (first in the tab order).
     void setInitialFocus(Control *control) { initialFocus_ = control; }
@@ -154,12 +159,16 @@ protected:
 
 private:
     friend class FormWindowEvents;
+    friend class FormSubWindow;
     friend class MdiParent;
     void createWindow();
     void destroyWindow();
     void showLoadedChild();
     void placeNewWindow();
+    void centreOnScreen();
     void keyPressed(int key, bool &handled);
+    void focusMoved(QWidget *now);
+    void childStateChanged(bool wasMinimized);
 
     Program &program_;
     FormKind kind_;
@@ -173,7 +182,8 @@ private:
     CommandButton *defaultButton_ = nullptr;
     CommandButton *cancelButton_ = nullptr;
     Control *initialFocus_ = nullptr;
-    void focusInitialControl();
+    // The control that last had the focus in this window.
+    QPointer<QWidget> lastFocus_;
 
     float clientWidth_ = 4800;
     float clientHeight_ = 3600;
@@ -181,6 +191,8 @@ private:
     bool fixedBorder_ = false;
     std::string caption_;
     bool centred_ = false;
+    // Centred before the platform had put its frame around the window: centred again once it has.
+    bool centreByFrame_ = false;
 
     // The exact twips last assigned, kept while the widget still has the size they give.
     struct Exact {

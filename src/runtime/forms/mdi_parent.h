@@ -34,12 +34,28 @@ public:
 
     void unloadChildren();
 
+    // While the child windows are rearranged the platform hides and shows
+    // them and moves the focus about; those moves are not the user's, and no
+    // child window remembers them as its focus.
+    class FocusPause {
+    public:
+        explicit FocusPause(MdiParent &parent) : parent_(parent) { ++parent_.focusPause_; }
+        ~FocusPause() { --parent_.focusPause_; }
+        FocusPause(const FocusPause &) = delete;
+        FocusPause &operator=(const FocusPause &) = delete;
+
+    private:
+        MdiParent &parent_;
+    };
+    bool focusPaused() const { return focusPause_ > 0; }
+
 protected:
     void windowCreated() override;
     void layoutAligned() override;
 
 private:
     QMdiArea *mdiArea_ = nullptr;
+    int focusPause_ = 0;
 };
 
 Form *formOf(const QWidget *subWindow);

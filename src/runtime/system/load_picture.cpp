@@ -12,7 +12,7 @@
 
 namespace rt {
 
-QPixmap LoadPicture(const Program &program, const std::string &path)
+QPixmap LoadPicture(const Program &program, const std::string &path, const QSize &shownSize)
 {
     const std::filesystem::path host = program.drive().hostPath(path, program.Path());
     std::error_code ec;
@@ -20,6 +20,8 @@ QPixmap LoadPicture(const Program &program, const std::string &path)
         raise(err::FileNotFound);
     QImageReader reader(QString::fromStdString(host.string()));
     reader.setDecideFormatFromContent(true);
+    if (!shownSize.isEmpty())
+        reader.setScaledSize(shownSize);
     QImage image = reader.read();
     if (image.isNull())
         raise(481, "Invalid picture");

@@ -16,8 +16,10 @@ namespace rt {
 class Program;
 
 // Fails with "File not found" (53) for a missing file and "Invalid picture"
-// (481) for a file that holds no picture Qt can read.
-QPixmap LoadPicture(const Program &program, const std::string &path);
+// (481) for a file that holds no picture Qt can read. A picture that will be
+// shown stretched to `shownSize` pixels is read at that size, so that a large
+// photo takes no more memory than the box it fills.
+QPixmap LoadPicture(const Program &program, const std::string &path, const QSize &shownSize = {});
 
 // One of the program's own pictures as an icon, read once per process.
 const QIcon &resourceIcon(const QString &resource);

@@ -3,6 +3,7 @@ set(RUNTIME_SYSTEM_SOURCES
   system/dialogs.cpp
   system/drive.cpp
   system/heap.cpp
+  system/helper_process.cpp
   system/load_picture.cpp
   system/printer.cpp
   system/program_files.cpp

@@ -1,4 +1,5 @@
 set(RUNTIME_TEXT_SOURCES
+  text/legacy_bytes.cpp
   text/legacy_text.cpp
   text/rtf_keywords.cpp
   text/rtf_reader.cpp
