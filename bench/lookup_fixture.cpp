@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 // splitmix64: small, fast and the same everywhere.
 class Random {
 public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
+    explicit Random(std::uint64_t stream) : state_(stream) {}
     std::uint64_t next()
     {
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
@@ -99,7 +99,7 @@ const DictionaryCase &dictionaryCase(long rows)
     throw std::invalid_argument("no dictionary of " + std::to_string(rows) + " rows");
 }
 
-void makeDictionary(const fs::path &file, long rows, std::uint64_t seed)
+void makeDictionary(const fs::path &file, long rows, std::uint64_t stream)
 {
     fs::remove(file);
     Writer db(file);
@@ -109,7 +109,7 @@ void makeDictionary(const fs::path &file, long rows, std::uint64_t seed)
     db.exec("CREATE TABLE tblDictionary (ID INTEGER, Names TEXT, Traslation TEXT)");
     sqlite3_stmt *insert = nullptr;
     sqlite3_prepare_v2(db.handle(), "INSERT INTO tblDictionary VALUES (?, ?, ?)", -1, &insert, nullptr);
-    Random random(seed);
+    Random random(stream);
     for (long id = 1; id <= rows; ++id) {
         const std::string names = rt::toUtf8(legacyText(random, random.between(4, 16), false));
         const std::string entry = rt::toUtf8(legacyText(random, random.between(80, 300), true));

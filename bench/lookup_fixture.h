@@ -35,8 +35,8 @@ inline constexpr long kLargeRows = 1'000'000;
 // `rows` in order, headwords of 4 to 16 bytes and entries of 80 to 300 bytes,
 // legacy bytes of ASCII letters and 0xA0 to 0xFF, written as the program's
 // databases hold them (UTF-8 of the Windows-1252 characters). No index.
-// The same seed gives the same file.
-void makeDictionary(const std::filesystem::path &file, long rows, std::uint64_t seed);
+// The same stream gives the same file.
+void makeDictionary(const std::filesystem::path &file, long rows, std::uint64_t stream);
 
 // Adds or drops the index on ID that a keyed dictionary would have.
 void setIndexed(const std::filesystem::path &file, bool indexed);
