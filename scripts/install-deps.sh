@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core
+  python3 python3-fonttools libharfbuzz-bin fonts-khmeros
   clang libclang-rt-14-dev
 )
 
