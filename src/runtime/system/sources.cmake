@@ -2,6 +2,8 @@ set(RUNTIME_SYSTEM_SOURCES
   system/clipboard.cpp
   system/dialogs.cpp
   system/drive.cpp
+  system/font_names.cpp
+  system/fonts.cpp
   system/load_picture.cpp
   system/printer.cpp
   system/program_files.cpp
