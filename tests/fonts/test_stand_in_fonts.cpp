@@ -15,6 +15,7 @@
 #include "reference/pictures_window.h"
 #include "runtime/controls/basic_controls.h"
 #include "runtime/controls/caption_toolbar.h"
+#include "runtime/system/dialogs.h"
 #include "runtime/system/fonts.h"
 #include "runtime/system/program_files.h"
 #include "runtime/text/legacy_text.h"
@@ -25,7 +26,9 @@
 #include "shell/letter_window.h"
 #include "support/program_fixture.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QFontDialog>
 #include <QFontInfo>
 #include <QGlyphRun>
 #include <QImage>
@@ -33,12 +36,14 @@
 #include <QRegularExpression>
 #include <QRawFont>
 #include <QTextLayout>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 using namespace testing_support;
 using testing_support::ProgramTest;
@@ -274,6 +279,31 @@ TEST_F(StandInFonts, PairsDrawAsTheSourceFontDrawsTheirUnicodeText)
             }
         }
     }
+}
+
+// The font dialog lists a stand-in under its family's name, starts at it and
+// gives that name back, so a document's font stays "Limon S1".
+TEST_F(StandInFonts, TheFontDialogKeepsTheFamilyName)
+{
+    QString shown;
+    std::function<void()> whenShown = [&] {
+        auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) {
+            QTimer::singleShot(10, whenShown);
+            return;
+        }
+        shown = dialog->currentFont().family();
+        dialog->accept();
+    };
+    QTimer::singleShot(10, whenShown);
+    rt::QtDialogs dialogs;
+    rt::FontChoice initial;
+    initial.name = "Limon S1";
+    initial.size = 20.25f;
+    const auto chosen = dialogs.chooseFont(initial);
+    EXPECT_EQ(shown, "Limon S1");
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->name, "Limon S1");
 }
 
 namespace {
