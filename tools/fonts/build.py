@@ -97,7 +97,7 @@ def _names(source, family, source_label, version):
         return record.toUnicode() if record else ""
 
     postscript = "".join(c for c in family if c.isalnum()) + "-Regular"
-    return {
+    names = {
         "copyright": name(0),
         "familyName": family,
         "styleName": "Regular",
@@ -113,6 +113,7 @@ def _names(source, family, source_label, version):
         "licenseDescription": name(13) or name(0),
         "licenseInfoURL": name(14),
     }
+    return {key: value for key, value in names.items() if value}
 
 
 def build_font(layout, source, family, scale, line_height, version):
