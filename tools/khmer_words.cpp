@@ -3,7 +3,10 @@
 namespace sample {
 
 // Each word in the legacy encoding (the Windows-1252 characters of its bytes,
-// as the legacy fonts draw them), with its Unicode spelling.
+// as the legacy fonts draw them), with its Unicode spelling. Before a vowel
+// above, the signs MUUSIKATOAN and TRIISAP are drawn under the letter in the
+// shape of the vowel U; a legacy font has no other way to draw them there,
+// so these words write them as U ("suI" for ស៊ី).
 const std::vector<std::string> &khmerWords()
 {
     static const std::vector<std::string> words = {
@@ -119,7 +122,7 @@ const std::vector<std::string> &khmerWords()
         "db;",                       // ដប់
         "ry",                        // រយ
         "Ban;",                      // ពាន់
-        "m:Wn",                      // ម៉ឺន
+        "muWn",                      // ម៉ឺន
         "k\xF1ug",                   // ក្នុង
         "elI",                       // លើ
         "eRkam",                     // ក្រោម
@@ -138,7 +141,7 @@ const std::vector<std::string> &khmerWords()
         "d\xBE",                     // ដ៏
         "B\xBDt\x92man",             // ព័ត៌មាន
         "Fm\x92",                    // ធម៌
-        "s\x91I",                    // ស៊ី
+        "suI",                       // ស៊ី
         "em:ag",                     // ម៉ោង
         "b:uEn\xFE",                 // ប៉ុន្តែ
         "eRBaH",                     // ព្រោះ
@@ -220,7 +223,7 @@ const std::vector<std::string> &khmerWords()
         "Z",                         // ឍ
         "Q\xF1H",                    // ឈ្នះ
         "Lan",                       // ឡាន
-        "G\x91IRsaEGl",              // អ៊ីស្រាអែល
+        "GuIRsaEGl",                 // អ៊ីស្រាអែល
         "eyrUsaLim",                 // យេរូសាឡិម
         "m:Ues",                     // ម៉ូសេ
         "G\xBDR)ahaM",               // អ័ប្រាហាំ

@@ -35,7 +35,7 @@ const std::vector<Picture> &pictures()
         {"ark.png", true, "TUkNUeG"},                             // ទូកណូអេ
         {"temple.jpg", true, "RBHvihar"},                         // ព្រះវិហារ
         {"", false, "KMnUr K\xB5" "anrUb"},                       // គំនូរ គ្មានរូប
-        {"map.png", true, "EpnTI RsukG\x91IRsaEGl"},              // ផែនទី ស្រុកអ៊ីស្រាអែល
+        {"map.png", true, "EpnTI RsukGuIRsaEGl"},                 // ផែនទី ស្រុកអ៊ីស្រាអែល
         {"missing.png", false, "rUbEdl)at;"},                     // រូបដែលបាត់
         {"lamp.jpg", true, "ceg\xE1og"},                          // ចង្កៀង
         {"scroll.png", true, "RkaMgKm<Ir elakub,t\xFEi"},         // ក្រាំងគម្ពីរ លោកុប្បត្តិ
