@@ -370,3 +370,21 @@ TEST_F(WindowCaptions, DrawInEachStandInWithNoGlyphMissing)
         }
     }
 }
+
+// The stand-ins are as big as the legacy fonts: the start window's labels,
+// which size themselves to their text, come out at the sizes of the
+// window's design (which the legacy fonts gave them), within a few pixels.
+TEST_F(WindowCaptions, TheStartWindowsLabelsTakeTheSizesOfTheirDesign)
+{
+    velumir::start(program());
+    processEvents();
+    auto &logOn = form<velumir::frmLogOn>();
+    struct Case {
+        rt::Label &label;
+        float width, height; // twips
+    };
+    for (const Case &c : {Case{logOn.Label1(), 1545, 570}, Case{logOn.Label2(), 825, 465}}) {
+        EXPECT_NEAR(c.label.Width(), c.width, 75) << c.label.Caption();
+        EXPECT_NEAR(c.label.Height(), c.height, 45) << c.label.Caption();
+    }
+}
