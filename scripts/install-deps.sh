@@ -10,6 +10,7 @@ packages=(
   mdbtools-dev libmdb3
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core
+  python3 python3-fonttools libharfbuzz-bin fonts-khmeros
   clang libclang-rt-14-dev
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )

@@ -3,6 +3,7 @@
 #include "browser/catalogues/genesis_to_1_kings.h"
 #include "browser/catalogues/kings2_to_psalms.h"
 #include "browser/catalogues/proverbs_to_malachi.h"
+#include "khmer_words.h"
 #include "runtime/text/legacy_text.h"
 
 #include <sqlite3.h>
@@ -36,23 +37,41 @@ private:
     std::uint64_t state_;
 };
 
-char letter(Random &random)
+template <class List>
+const auto &pick(Random &random, const List &list)
 {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    return kLetters[random.next() % (sizeof kLetters - 1)];
+    return list[random.next() % list.size()];
 }
 
-char highByte(Random &random)
+// A word of the vocabulary; now and then a sign of it written with the
+// other byte that stands for it.
+std::string word(Random &random)
 {
-    return char(0xA0 + random.next() % 0x60);
+    std::string out = pick(random, khmerWords());
+    for (char &c : out) {
+        for (const auto &[usual, other] : sameGlyphs()) {
+            if (c == usual && random.chance(15))
+                c = other;
+        }
+    }
+    return out;
 }
 
-std::string word(Random &random, std::size_t minLength, std::size_t maxLength)
+// Words written together, as Khmer writes the words of a phrase; now and
+// then quoted, repeated with LEK TOO, or one of the phrases with digits and
+// rarer signs.
+std::string phrase(Random &random)
 {
+    if (random.chance(4))
+        return pick(random, khmerPhrases());
     std::string out;
-    const std::size_t length = random.between(minLength, maxLength);
-    for (std::size_t i = 0; i < length; ++i)
-        out += random.chance(30) ? highByte(random) : letter(random);
+    const std::size_t words = random.between(1, 4);
+    for (std::size_t i = 0; i < words; ++i)
+        out += word(random);
+    if (random.chance(3))
+        out += '\xB2';
+    if (random.chance(5))
+        out = "{" + out + "}";
     return out;
 }
 
@@ -242,8 +261,6 @@ std::vector<std::string> chapterCaptions(Catalogue books)
             caption += ' ';
             if (n % 5 == 0)
                 caption += '\'';
-            if (n % 7 == 0)
-                caption += '\xA7';
             caption += std::to_string(n);
             captions.push_back(std::move(caption));
         }
@@ -253,24 +270,19 @@ std::vector<std::string> chapterCaptions(Catalogue books)
 
 std::string pseudoText(std::uint64_t stream, std::size_t size)
 {
-    static constexpr char kPunctuation[] = ",;:.?!";
     Random random(stream);
     std::string text;
-    text.reserve(size + 64);
+    text.reserve(size + 256);
     for (int verse = 1; text.size() < size; ++verse) {
-        text += std::to_string(verse);
+        text += std::to_string(verse); // the legacy fonts draw the digits as Khmer digits
         text += ' ';
-        const std::size_t words = random.between(6, 24);
-        for (std::size_t i = 0; i < words; ++i) {
+        const std::size_t phrases = random.between(2, 6);
+        for (std::size_t i = 0; i < phrases; ++i) {
             if (i > 0)
-                text += ' ';
-            text += word(random, 1, 9);
-            if (random.chance(8))
-                text += kPunctuation[random.next() % (sizeof kPunctuation - 1)];
-            else if (random.chance(2))
-                text += '\'';
+                text += random.chance(25) ? "/ " : " "; // a comma, or a pause
+            text += phrase(random);
         }
-        text += '.';
+        text += random.chance(8) ? '\xA1' : '.'; // an exclamation mark, or the sign KHAN
         text += random.chance(40) ? "\r\n" : " ";
     }
     return text;
@@ -279,8 +291,9 @@ std::string pseudoText(std::uint64_t stream, std::size_t size)
 std::string pseudoWord(std::uint64_t stream)
 {
     Random random(stream);
-    std::string out = word(random, 2, 10);
-    out[random.next() % out.size()] = highByte(random);
+    std::string out = word(random);
+    if (random.chance(50))
+        out += word(random);
     return out;
 }
 

@@ -64,18 +64,20 @@ struct PictureRow {
 void makePictureTable(const std::filesystem::path &db, const std::vector<PictureRow> &rows);
 
 // One caption per chapter of the catalogue, in catalogue order: the book's
-// caption, a space, and the chapter number, with a single quote before the
-// numbers divisible by 5 and the byte 0xA7 before those divisible by 7
-// ("m:afay 1", "m:afay '5", "m:afay <A7>7", "m:afay '<A7>35"). Unique byte
-// for byte and without regard to case as long as the book captions are.
+// caption, a space, and the chapter number (which the legacy fonts draw in
+// Khmer digits), with a single quote before the numbers divisible by 5
+// ("m:afay 1", "m:afay '5"). Unique byte for byte and without regard to
+// case as long as the book captions are.
 std::vector<std::string> chapterCaptions(Catalogue books);
 
-// Deterministic pseudo-Khmer text of about `size` bytes: words of ASCII
-// letters and bytes 0xA0 to 0xFF, punctuation, verse numbers and CR LF line
-// breaks. The same stream number gives the same text.
+// Deterministic Khmer text of about `size` bytes in the legacy encoding,
+// made of real words at random (khmer_words.h): numbered verses of phrases,
+// commas, the sign KHAN, and CR LF line breaks; now and then digits and
+// rarer signs, so that the texts of a sample drive hold every byte the
+// encoding uses. The same stream number gives the same text.
 std::string pseudoText(std::uint64_t stream, std::size_t size);
 
-// A headword-like word of 2 to 10 bytes, some of them above 0x7F.
+// A headword: a word of the vocabulary, or two written together.
 std::string pseudoWord(std::uint64_t stream);
 
 // The rows of a Testament's chapter table: the captions of the parts in

@@ -32,13 +32,13 @@ struct Picture {
 const std::vector<Picture> &pictures()
 {
     static const std::vector<Picture> list = {
-        {"ark.png", true, "TUk\xD8Noa"},
-        {"temple.jpg", true, "RBHviharRBH\xB5"},
-        {"", false, "KMnUr K\xB5" "anrUb"},
-        {"map.png", true, "EpnTI RsukGIs\xE7" "aEGl"},
-        {"missing.png", false, "rUbEdlbat;"},
-        {"lamp.jpg", true, "cegk\xE1KM\xBB" "a"},
-        {"scroll.png", true, "Rkdas' \xA7" "elakub,t\xFEi"},
+        {"ark.png", true, "TUkNUeG"},                             // ទូកណូអេ
+        {"temple.jpg", true, "RBHvihar"},                         // ព្រះវិហារ
+        {"", false, "KMnUr K\xB5" "anrUb"},                       // គំនូរ គ្មានរូប
+        {"map.png", true, "EpnTI RsukGuIRsaEGl"},                 // ផែនទី ស្រុកអ៊ីស្រាអែល
+        {"missing.png", false, "rUbEdl)at;"},                     // រូបដែលបាត់
+        {"lamp.jpg", true, "ceg\xE1og"},                          // ចង្កៀង
+        {"scroll.png", true, "RkaMgKm<Ir elakub,t\xFEi"},         // ក្រាំងគម្ពីរ លោកុប្បត្តិ
     };
     return list;
 }

@@ -5,6 +5,7 @@
 #include "browser/catalogues/new_testament.h"
 #include "browser/catalogues/proverbs_to_malachi.h"
 #include "runtime/text/legacy_text.h"
+#include "fonts/font_tables.h"
 #include "support/test_support.h"
 
 #include <QImage>
@@ -109,17 +110,27 @@ TEST(SampleData, ChapterTableKeepsOrderAndNulls)
     EXPECT_EQ(column(db, "select hex(text) from mattew limit 1").front(), "C2A7E28098");
 }
 
-TEST(SampleData, PseudoTextIsDeterministicAndLooksLegacy)
+// The bytes the legacy encoding uses.
+std::set<unsigned char> encodingBytes()
+{
+    std::set<unsigned char> bytes;
+    for (const auto &e : testing_support::legacyEncoding())
+        bytes.insert(e.byte);
+    return bytes;
+}
+
+TEST(SampleData, PseudoTextIsDeterministicKhmerInTheLegacyEncoding)
 {
     const std::string text = sample::pseudoText(7, 3000);
     EXPECT_EQ(text, sample::pseudoText(7, 3000));
     EXPECT_NE(text, sample::pseudoText(8, 3000));
     EXPECT_GE(text.size(), 3000u);
     EXPECT_NE(text.find("\r\n"), std::string::npos);
+    const std::set<unsigned char> encoding = encodingBytes();
     bool high = false;
     for (unsigned char c : text) {
-        EXPECT_TRUE(c >= 0xA0 || (c >= 0x20 && c < 0x7F) || c == '\r' || c == '\n') << int(c);
-        high = high || c >= 0xA0;
+        EXPECT_TRUE(encoding.count(c) || c == ' ' || c == '\r' || c == '\n') << int(c);
+        high = high || c >= 0x80;
     }
     EXPECT_TRUE(high);
 }
@@ -177,6 +188,24 @@ TEST_F(SampleDrive, ChapterTextsStartWithTheirCaption)
         longest = std::max(longest, texts[i]->size());
     }
     EXPECT_GT(longest, 20u * 1024);
+}
+
+TEST_F(SampleDrive, TextsHoldEveryByteOfTheEncoding)
+{
+    std::set<unsigned char> seen;
+    auto take = [&](const char *db, const char *sql) {
+        for (const auto &value : column(file(db), sql)) {
+            if (value)
+                seen.insert(value->begin(), value->end());
+        }
+    };
+    take(sample::paths::kNewTestamentDb, "select text from mattew");
+    take(sample::paths::kOldTestamentDb, "select text from Bible");
+    for (const char *db : {sample::paths::kConcordance, sample::paths::kBibleDictionary, sample::paths::kKhmerDictionary})
+        take(db, "select Traslation from tblDictionary");
+    take(sample::paths::kPictureDb, "select Caption from EMP");
+    for (unsigned char byte : encodingBytes())
+        EXPECT_TRUE(seen.count(byte)) << "byte " << int(byte) << " is in no text";
 }
 
 TEST_F(SampleDrive, DataLinksNameTheirDatabases)

@@ -4,6 +4,8 @@ set(RUNTIME_SYSTEM_SOURCES
   system/drive.cpp
   system/heap.cpp
   system/helper_process.cpp
+  system/font_names.cpp
+  system/fonts.cpp
   system/load_picture.cpp
   system/printer.cpp
   system/program_files.cpp

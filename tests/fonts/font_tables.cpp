@@ -1,0 +1,64 @@
+#include "fonts/font_tables.h"
+
+#include "runtime/text/legacy_text.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace testing_support {
+
+namespace {
+
+std::vector<std::vector<std::string>> rows(const std::string &file)
+{
+    std::ifstream in(std::string(VELUMIR_FONT_TOOLS) + "/" + file);
+    if (!in)
+        throw std::runtime_error("cannot read " + file);
+    std::vector<std::vector<std::string>> out;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> fields;
+        std::istringstream split(line);
+        for (std::string field; std::getline(split, field, '\t');)
+            fields.push_back(field);
+        out.push_back(fields);
+    }
+    return out;
+}
+
+} // namespace
+
+QString EncodedByte::legacy() const
+{
+    return rt::toQString(std::string(1, char(byte)));
+}
+
+bool EncodedByte::isLetter() const
+{
+    return role == "base" && text.size() == 1 && text[0].unicode() >= 0x1780 && text[0].unicode() <= 0x17B3;
+}
+
+std::vector<EncodedByte> legacyEncoding()
+{
+    std::vector<EncodedByte> out;
+    for (const auto &fields : rows("limon_encoding.tsv")) {
+        EncodedByte e{static_cast<unsigned char>(std::stoi(fields.at(0), nullptr, 16)), fields.at(1), {}};
+        std::istringstream codes(fields.at(2));
+        for (std::string code; codes >> code;)
+            e.text += QChar(char16_t(std::stoi(code, nullptr, 16)));
+        out.push_back(e);
+    }
+    return out;
+}
+
+std::vector<StandIn> standIns()
+{
+    std::vector<StandIn> out;
+    for (const auto &fields : rows("families.tsv"))
+        out.push_back({QString::fromStdString(fields.at(0)), fields.at(1), fields.at(2)});
+    return out;
+}
+
+} // namespace testing_support

@@ -1,0 +1,32 @@
+#pragma once
+
+// The tables the stand-in fonts are made from (tools/fonts), read by the
+// font tests: the legacy encoding's bytes and the families with their
+// source fonts.
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct EncodedByte {
+    unsigned char byte;
+    std::string role; // base, pre, after, sub, below, above
+    QString text;     // the Unicode Khmer it stands for
+
+    QString legacy() const;
+    bool isLetter() const;
+};
+
+struct StandIn {
+    QString family;
+    std::string file;   // in the program's fonts folder
+    std::string source; // under /usr/share/fonts
+};
+
+std::vector<EncodedByte> legacyEncoding();
+std::vector<StandIn> standIns();
+
+} // namespace testing_support

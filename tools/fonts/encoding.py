@@ -1,0 +1,61 @@
+"""The table of the legacy Khmer font encoding (limon_encoding.tsv)."""
+
+ROLES = ("base", "joins", "pre", "after", "sub", "below", "above")
+MARK_ROLES = ("sub", "below", "above")
+
+
+class Entry:
+    """One byte of the encoding: its role and the Unicode text it stands for."""
+
+    __slots__ = ("byte", "role", "text", "names")
+
+    def __init__(self, byte, role, text, names):
+        self.byte = byte
+        self.role = role
+        self.text = text
+        self.names = names
+
+    @property
+    def char(self):
+        """The Windows-1252 character that holds the byte."""
+        return windows1252(self.byte)
+
+    @property
+    def is_mark(self):
+        return self.role in MARK_ROLES
+
+    @property
+    def is_letter(self):
+        """A single Khmer consonant or independent vowel: a base that marks attach to."""
+        return self.role == "base" and len(self.text) == 1 and 0x1780 <= ord(self.text) <= 0x17B3
+
+
+def windows1252(byte):
+    """The character of a byte in Windows-1252; None for its five undefined bytes
+    and the control characters."""
+    if byte < 0x20 or byte == 0x7F:
+        return None
+    try:
+        return bytes([byte]).decode("cp1252")
+    except UnicodeDecodeError:
+        return None
+
+
+def read_table(path):
+    entries = []
+    with open(path, encoding="utf-8") as table:
+        for number, line in enumerate(table, 1):
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            fields = line.split("\t")
+            if len(fields) != 4 or fields[1] not in ROLES:
+                raise ValueError(f"{path}:{number}: expected byte, role, unicode, names")
+            byte = int(fields[0], 16)
+            text = "".join(chr(int(code, 16)) for code in fields[2].split())
+            if windows1252(byte) is None or not text:
+                raise ValueError(f"{path}:{number}: no character for byte {fields[0]}")
+            entries.append(Entry(byte, fields[1], text, fields[3]))
+    if len({e.byte for e in entries}) != len(entries):
+        raise ValueError(f"{path}: a byte is listed twice")
+    return entries
