@@ -65,7 +65,6 @@ void LookupWindow::design()
     // between them shows it; the bar lies above everything while dragged.
     imgSplitter_ = add<rt::Image>();
     imgSplitter_->Move(3000, 600, 150, 5385);
-    imgSplitter_->setMousePointer(Qt::SplitHCursor);
 
     DC1_ = add<rt::DataCombo>();
     DC1_->Move(0, 600, 3015, 5295);
