@@ -21,6 +21,7 @@
 // use the medians of all iterations of all repetitions.
 
 #include "lookup_fixture.h"
+#include "median.h"
 
 #include "reference/lookup_window.h"
 #include "runtime/controls/data_combo.h"
@@ -48,6 +49,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using bench::median;
 
 namespace {
 
@@ -367,15 +370,6 @@ bool runProbe(long rows, Probe &p)
 }
 
 // ---- the summary
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
 
 void printPair(const std::string &what, const char *target)
 {

@@ -22,6 +22,7 @@
 // benchmark table. Options: those of Google Benchmark (--benchmark_filter,
 // --benchmark_min_time, --benchmark_repetitions).
 
+#include "median.h"
 #include "app.h"
 #include "browser/book_tree.h"
 #include "browser/catalogues/new_testament.h"
@@ -64,6 +65,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+using bench::median;
 
 namespace {
 
@@ -184,6 +187,17 @@ void fillBareTree(QTreeWidget &tree, sqlite3_stmt *stmt)
     }
 }
 
+// Opens the testament file bare, as sqlite3 alone does, and prepares the
+// captions' query.
+sqlite3_stmt *bareCaptions(sqlite3 *&db)
+{
+    if (sqlite3_open_v2(setup->db.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw std::runtime_error("cannot open the database");
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, "select word from mattew", -1, &stmt, nullptr);
+    return stmt;
+}
+
 // The same work done bare: open the file, read the captions, fill a tree.
 void loadBare(benchmark::State &state, bool paint, const char *name)
 {
@@ -192,14 +206,10 @@ void loadBare(benchmark::State &state, bool paint, const char *name)
     host.show();
     flushEvents();
     const QFont font = window().tv().treeWidget()->font();
-    const std::string dbPath = setup->db.string();
     for (auto _ : state) {
         const auto start = Clock::now();
         sqlite3 *db = nullptr;
-        if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot open the database");
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, "select word from mattew", -1, &stmt, nullptr);
+        sqlite3_stmt *stmt = bareCaptions(db);
         auto *tree = new QTreeWidget(&host);
         tree->setHeaderHidden(true);
         tree->setFont(font);
@@ -280,14 +290,10 @@ QMdiSubWindow *bareWindow(sqlite3_stmt *stmt)
 void loadBareWindow(benchmark::State &state, bool paint, const char *name)
 {
     window().Load(); // its fonts, read by the bare window
-    const std::string dbPath = setup->db.string();
     for (auto _ : state) {
         const auto start = Clock::now();
         sqlite3 *db = nullptr;
-        if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot open the database");
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, "select word from mattew", -1, &stmt, nullptr);
+        sqlite3_stmt *stmt = bareCaptions(db);
         QMdiSubWindow *sub = bareWindow(stmt);
         sqlite3_finalize(stmt);
         if (paint)
@@ -331,16 +337,12 @@ void BM_BareTreeBuild(benchmark::State &state)
     QTreeWidget tree;
     tree.setHeaderHidden(true);
     tree.setFont(window().tv().treeWidget()->font());
-    const std::string dbPath = setup->db.string();
     for (auto _ : state) {
         tree.clear();
         flushEvents();
         const auto start = Clock::now();
         sqlite3 *db = nullptr;
-        if (sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot open the database");
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(db, "select word from mattew", -1, &stmt, nullptr);
+        sqlite3_stmt *stmt = bareCaptions(db);
         fillBareTree(tree, stmt);
         sqlite3_finalize(stmt);
         sqlite3_close(db);
@@ -465,15 +467,6 @@ BENCHMARK(BM_WindowLookupPainted)->UseManualTime()->Unit(benchmark::kMicrosecond
 BENCHMARK(BM_BareLookupPainted)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowLookupLaidOut)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BareLookupLaidOut)->UseManualTime()->Unit(benchmark::kMicrosecond);
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
 
 void summary(const char *what, double aimSeconds, const char *against = "bare")
 {

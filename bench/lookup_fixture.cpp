@@ -8,6 +8,7 @@
 #include "runtime/text/legacy_text.h"
 #include "sample_data.h"
 #include "sample_drive.h"
+#include "sample_random.h"
 #include "shell/frm_main.h"
 
 #include <QApplication>
@@ -24,23 +25,7 @@ namespace bench {
 namespace {
 
 namespace fs = std::filesystem;
-
-// splitmix64: small, fast and the same everywhere.
-class Random {
-public:
-    explicit Random(std::uint64_t stream) : state_(stream) {}
-    std::uint64_t next()
-    {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::size_t between(std::size_t low, std::size_t high) { return low + std::size_t(next() % (high - low + 1)); }
-
-private:
-    std::uint64_t state_;
-};
+using sample::Random;
 
 // Legacy bytes: ASCII letters and the upper half that the Khmer fonts use.
 std::string legacyText(Random &random, std::size_t size, bool withSpaces)

@@ -2,6 +2,8 @@
 
 #include "runtime/text/legacy_text.h"
 
+#include <QTextLayout>
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -59,6 +61,15 @@ std::vector<StandIn> standIns()
     for (const auto &fields : rows("families.tsv"))
         out.push_back({QString::fromStdString(fields.at(0)), fields.at(1), fields.at(2)});
     return out;
+}
+
+QList<QGlyphRun> glyphRuns(const QFont &font, const QString &text)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    return layout.glyphRuns();
 }
 
 } // namespace testing_support

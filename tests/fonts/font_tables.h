@@ -2,8 +2,11 @@
 
 // The tables the stand-in fonts are made from (tools/fonts), read by the
 // font tests: the legacy encoding's bytes and the families with their
-// source fonts.
+// source fonts; and how the text engine lays a text out in a font.
 
+#include <QFont>
+#include <QGlyphRun>
+#include <QList>
 #include <QString>
 
 #include <string>
@@ -28,5 +31,8 @@ struct StandIn {
 
 std::vector<EncodedByte> legacyEncoding();
 std::vector<StandIn> standIns();
+
+// The glyph runs of a text in a font, as the text engine lays it out.
+QList<QGlyphRun> glyphRuns(const QFont &font, const QString &text);
 
 } // namespace testing_support

@@ -29,16 +29,6 @@ protected:
     static void SetUpTestSuite() { rt::loadStandInFonts(rt::programData("fonts")); }
 };
 
-// The glyph runs of a text in a font, as the text engine lays it out.
-QList<QGlyphRun> glyphRuns(const QFont &font, const QString &text)
-{
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    return layout.glyphRuns();
-}
-
 bool isStandIn(const QRawFont &font)
 {
     return font.fontTable("name").contains(QByteArray("\0V\0e\0l\0u\0m\0i\0r", 14));

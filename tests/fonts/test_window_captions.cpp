@@ -40,20 +40,6 @@
 
 using namespace testing_support;
 
-namespace {
-
-// The glyph runs of a text in a font, as the text engine lays it out.
-QList<QGlyphRun> glyphRuns(const QFont &font, const QString &text)
-{
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    return layout.glyphRuns();
-}
-
-} // namespace
-
 // The font dialog lists a stand-in under its family's name, starts at it and
 // gives that name back, so a document's font stays "Limon S1".
 TEST(StandInFont, TheFontDialogKeepsTheFamilyName)

@@ -22,6 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using rt::Variant;
+using testing_support::contains;
+using testing_support::errorOf;
+using testing_support::readFile;
 
 // The tests' own writer: opens (and creates) a database file read-write,
 // which the data layer never does.
@@ -87,29 +90,6 @@ void writeBytes(const fs::path &file, const std::string &bytes)
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
-std::string readBytes(const fs::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The error that `statement` raises; a test failure when it raises none.
-rt::RuntimeError errorOf(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const rt::RuntimeError &e) {
-        return e;
-    }
-    ADD_FAILURE() << "no run-time error was raised";
-    return rt::RuntimeError(0, "");
-}
-
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 const char *const Jet = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
 
 // Drive C in a temporary folder, with its system folder spelled as a Linux
@@ -152,7 +132,7 @@ TEST_F(DataTest, DataLinkIsWrittenInThePlatformsFormAndReadBack)
     const std::string connection = testament() + ";Persist Security Info=False";
     rt::writeDataLink(udl, connection);
 
-    const std::string bytes = readBytes(udl);
+    const std::string bytes = readFile(udl);
     ASSERT_GE(bytes.size(), 18u);
     EXPECT_EQ(bytes.substr(0, 6), std::string("\xFF\xFE[\0o\0", 6));
     EXPECT_TRUE(contains(bytes, std::string("]\0\r\0\n\0;\0", 8)));
@@ -361,7 +341,7 @@ TEST_F(DataTest, AWalModeDatabaseOpensWithNothingCreatedBesideItAlsoInAReadOnlyF
         db.exec("CREATE TABLE mattew (word TEXT, text TEXT)");
         db.insert("mattew", {"m1", "first chapter"});
     } // the last connection writes its log into the file and removes it; the file stays in WAL mode
-    ASSERT_EQ(readBytes(file)[18], 2);
+    ASSERT_EQ(readFile(file)[18], 2);
     const auto before = testing_support::listing(system32());
     const auto readBoth = [&] {
         rt::Connection cn(drive);

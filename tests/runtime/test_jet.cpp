@@ -36,22 +36,6 @@ const char *const Jet = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
 const char *const Concordance = "C:\\WINDOWS\\system32\\Concordance";
 constexpr auto ReportWithin = std::chrono::seconds(10);
 
-rt::RuntimeError errorOf(const std::function<void()> &statement)
-{
-    try {
-        statement();
-    } catch (const rt::RuntimeError &e) {
-        return e;
-    }
-    ADD_FAILURE() << "no run-time error was raised";
-    return rt::RuntimeError(0, "");
-}
-
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // The values of every row from the current one on, in the columns named;
 // Null as nullopt, numbers as their decimal text.
 std::vector<std::vector<Expected>> valuesOf(rt::Recordset &rs, const std::vector<std::string> &columns)

@@ -1,4 +1,4 @@
-#include "support/program_fixture.h"
+#include "support/main_window_fixture.h"
 #include "support/window_helpers.h"
 
 #include "app.h"
@@ -26,34 +26,12 @@
 #include <climits>
 
 using namespace velumir;
-using testing_support::ProgramTest;
+using testing_support::MainWindowTest;
 
 namespace {
 
-class WindowCommands : public ProgramTest {
+class WindowCommands : public MainWindowTest {
 public:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        makeNewTestament();
-        makeOldTestament();
-        const std::vector<sample::LookupRow> rows = {{1, "kmx", "entry one"}, {2, "\xA7" "b", "entry two"}};
-        for (const char *name : {"Concordance", "Bible Dictionary", "Khmer Dictionary"})
-            sample::makeLookupTable(system32() / name, rows);
-        sample::makePictureTable(drive() / "Program Files" / "Velumir" / "Lib", {{1, "caption", {}, ""}});
-        startToMainWindow();
-    }
-    frmMain &main() { return form<frmMain>(); }
-    void choose(const std::string &entry)
-    {
-        main().menu(entry).action()->trigger();
-        processEvents();
-    }
-    void clickButton(int number)
-    {
-        main().Toolbar1().button(number)->click();
-        processEvents();
-    }
     QRect area() { return main().mdiArea()->viewport()->rect(); }
     std::vector<QMdiSubWindow *> shown()
     {

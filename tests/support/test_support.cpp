@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -30,6 +32,17 @@ std::string readFile(const std::filesystem::path &file)
 void writeFile(const std::filesystem::path &file, const std::string &content)
 {
     std::ofstream(file, std::ios::binary) << content;
+}
+
+rt::RuntimeError errorOf(const std::function<void()> &statement)
+{
+    try {
+        statement();
+    } catch (const rt::RuntimeError &e) {
+        return e;
+    }
+    ADD_FAILURE() << "no run-time error was raised";
+    return rt::RuntimeError(0, "");
 }
 
 } // namespace testing_support

@@ -1,9 +1,12 @@
 #pragma once
 
 // Shared helpers of the tests: a temporary folder that is removed afterwards,
-// and whole files read and written as bytes.
+// whole files read and written as bytes, and the error a statement raises.
+
+#include "runtime/errors/runtime_error.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace testing_support {
@@ -23,5 +26,13 @@ private:
 
 std::string readFile(const std::filesystem::path &file);
 void writeFile(const std::filesystem::path &file, const std::string &content);
+
+// The error that `statement` raises; a test failure when it raises none.
+rt::RuntimeError errorOf(const std::function<void()> &statement);
+
+inline bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
 
 } // namespace testing_support

@@ -41,21 +41,31 @@ def windows1252(byte):
         return None
 
 
-def read_table(path):
-    entries = []
+def tsv_rows(path, count, expected):
+    """The rows of a tab-separated table, each with its line number; lines
+    empty or starting with # are left out. A row of another number of fields
+    than `count` is an error that says what was `expected`."""
     with open(path, encoding="utf-8") as table:
         for number, line in enumerate(table, 1):
             line = line.rstrip("\n")
             if not line or line.startswith("#"):
                 continue
             fields = line.split("\t")
-            if len(fields) != 4 or fields[1] not in ROLES:
-                raise ValueError(f"{path}:{number}: expected byte, role, unicode, names")
-            byte = int(fields[0], 16)
-            text = "".join(chr(int(code, 16)) for code in fields[2].split())
-            if windows1252(byte) is None or not text:
-                raise ValueError(f"{path}:{number}: no character for byte {fields[0]}")
-            entries.append(Entry(byte, fields[1], text, fields[3]))
+            if len(fields) != count:
+                raise ValueError(f"{path}:{number}: expected {expected}")
+            yield number, fields
+
+
+def read_table(path):
+    entries = []
+    for number, fields in tsv_rows(path, 4, "byte, role, unicode, names"):
+        if fields[1] not in ROLES:
+            raise ValueError(f"{path}:{number}: no such role {fields[1]}")
+        byte = int(fields[0], 16)
+        text = "".join(chr(int(code, 16)) for code in fields[2].split())
+        if windows1252(byte) is None or not text:
+            raise ValueError(f"{path}:{number}: no character for byte {fields[0]}")
+        entries.append(Entry(byte, fields[1], text, fields[3]))
     if len({e.byte for e in entries}) != len(entries):
         raise ValueError(f"{path}: a byte is listed twice")
     return entries

@@ -23,7 +23,7 @@ from fontTools.ttLib import TTFont
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from build import build_font  # noqa: E402
-from encoding import read_table  # noqa: E402
+from encoding import read_table, tsv_rows  # noqa: E402
 from layout import Layout  # noqa: E402
 from shaping import shape_lines  # noqa: E402
 
@@ -40,17 +40,8 @@ class Family:
 
 
 def read_families(path):
-    families = []
-    with open(path, encoding="utf-8") as table:
-        for number, line in enumerate(table, 1):
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            fields = line.split("\t")
-            if len(fields) != 5:
-                raise ValueError(f"{path}:{number}: expected family, file, source, scale, line height")
-            families.append(Family(fields))
-    return families
+    return [Family(fields) for _, fields in
+            tsv_rows(path, 5, "family, file, source, scale, line height")]
 
 
 def make_font(family, entries, fonts_dir, hb_shape, verbose):
