@@ -2,6 +2,7 @@ set(RUNTIME_SYSTEM_SOURCES
   system/clipboard.cpp
   system/dialogs.cpp
   system/drive.cpp
+  system/file_access.cpp
   system/load_picture.cpp
   system/printer.cpp
   system/program_files.cpp
