@@ -299,7 +299,7 @@ Variant RichTextBox::SelFontName() const
     const QString fallback = edit_->document()->defaultFont().family();
     return selectionValue([&fallback](const QTextCharFormat &f) {
         const QStringList families = f.fontFamilies().toStringList();
-        return Variant(fromQString(families.isEmpty() ? fallback : families.constFirst()));
+        return Variant((families.isEmpty() ? fallback : families.constFirst()).toStdString());
     });
 }
 
@@ -311,7 +311,7 @@ void RichTextBox::setSelFontName(const Variant &name)
     if (family.empty())
         raise(err::InvalidPropertyValue);
     QTextCharFormat format;
-    format.setFontFamilies({toQString(family)});
+    format.setFontFamilies({QString::fromStdString(family)});
     mergeSelectionFormat(format);
 }
 

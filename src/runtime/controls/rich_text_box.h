@@ -60,6 +60,7 @@ public:
     // Points; Null when the selection holds several sizes.
     Variant SelFontSize() const;
     void setSelFontSize(const Variant &points);
+    // The family as the host names it, in UTF-8 (as the font dialog gives it).
     Variant SelFontName() const;
     void setSelFontName(const Variant &name);
     // 0 left, 1 right, 2 centre of the selection's paragraphs; Null when they differ.
