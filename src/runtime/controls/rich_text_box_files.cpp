@@ -51,6 +51,15 @@ std::filesystem::path hostFile(const Control &control, const std::string &path)
     raise(kOutOfMemory, "The document is too large to open: " + why);
 }
 
+// "2,000,000"
+std::string grouped(std::size_t number)
+{
+    std::string digits = std::to_string(number);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
 // The most characters in one paragraph between two places where a line may
 // break, the spaces before a break not counted.
 int longestUnbrokenRun(const QTextDocument &document)
@@ -80,8 +89,8 @@ void RichTextBox::LoadFile(const std::string &path, int fileType)
     const std::string content = readWholeFile(hostFile(*this, path), kMaxFileBytes);
     if (fileType == rtfRTF && !rtf::looksLikeRtf(content))
         raise(kInvalidFileFormat, "Invalid file format");
-    // Read once on the side, to see that all of it fits, and only then into
-    // the box, which reading takes little time against laying out.
+    // Reading takes little time beside laying out, so the file is read twice:
+    // on the side, to see that all of it fits, and only then into the box.
     checkFits(content, fileType);
     if (fileType == rtfText)
         setText(content);
@@ -123,9 +132,9 @@ void RichTextBox::checkFits(const std::string &content, int fileType) const
         tooLong = rtf::readInto(content, cursor, kMaxCharacters).tooLong;
     }
     if (tooLong)
-        tooLarge("it holds more than " + std::to_string(kMaxCharacters) + " characters.");
+        tooLarge("it holds more than " + grouped(kMaxCharacters) + " characters.");
     if (longestUnbrokenRun(document) > kMaxUnbrokenRun)
-        tooLarge("it holds a word of more than " + std::to_string(kMaxUnbrokenRun) +
+        tooLarge("it holds a word of more than " + grouped(kMaxUnbrokenRun) +
                  " characters, which the text box cannot break into lines in time.");
     // Laid out in pages of the height it may have: a second page is too much.
     const int width = wrapWidth();
