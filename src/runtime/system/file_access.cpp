@@ -206,7 +206,8 @@ std::string readWholeFile(const fs::path &file, std::size_t maxBytes)
         if (done == content.size()) {
             if (content.size() > maxBytes)
                 tooLarge();
-            content.resize(std::min(maxBytes + 1, content.size() + 65536)); // the file may have grown
+            // The file may have grown: room for one byte beyond the limit shows it.
+            content.resize(content.size() + std::min<std::size_t>(65536, maxBytes - content.size()) + 1);
         }
         const ssize_t n = ::read(fd.get(), content.data() + done, content.size() - done);
         if (n < 0 && errno == EINTR)
