@@ -8,6 +8,7 @@
 #include "runtime/controls/common_dialog.h"
 #include "runtime/controls/rich_text_box.h"
 #include "runtime/errors/error_styles.h"
+#include "runtime/forms/program.h"
 
 namespace velumir {
 
@@ -20,22 +21,23 @@ void frmMain::mnuFileNew_Click()
     Arrange(rt::vbTileHorizontal);
 }
 
+// Open and Save: Cancel in the dialog ends the command silently; a file that
+// cannot be read or written is reported (also when the editing toolbar runs
+// the command), so that no one takes unsaved notes for saved.
 void frmMain::mnuFileOpen_Click()
 {
     dlgCommonDialog().setCancelError(true);
-    rt::abandonOnError([&] {
-        dlgCommonDialog().ShowOpen();
-        form<frmDocument>().rtfText().LoadFile(dlgCommonDialog().FileName(), rt::rtfRTF);
-    });
+    if (!rt::abandonOnError([&] { dlgCommonDialog().ShowOpen(); }))
+        return;
+    program().run([&] { form<frmDocument>().rtfText().LoadFile(dlgCommonDialog().FileName(), rt::rtfRTF); });
 }
 
 void frmMain::mnuFileSave_Click()
 {
     dlgCommonDialog().setCancelError(true);
-    rt::abandonOnError([&] {
-        dlgCommonDialog().ShowSave();
-        form<frmDocument>().rtfText().SaveFile(dlgCommonDialog().FileName(), rt::rtfRTF);
-    });
+    if (!rt::abandonOnError([&] { dlgCommonDialog().ShowSave(); }))
+        return;
+    program().run([&] { form<frmDocument>().rtfText().SaveFile(dlgCommonDialog().FileName(), rt::rtfRTF); });
 }
 
 void frmMain::mnuFmtFont_Click()

@@ -6,6 +6,7 @@
 #include "documents/document_window.h"
 #include "runtime/controls/menu.h"
 #include "runtime/controls/rich_text_box.h"
+#include "runtime/controls/toolbar.h"
 #include "shell/frm_main.h"
 
 #include <QAction>
@@ -272,17 +273,21 @@ public:
         writeFile(file("notes.rtf"), oldContent);
     }
 
-    // Saves through the menu: a failure ends the command silently. Then straight
-    // through the text box, which reports it.
-    void expectSaveFails(const std::string &path)
+    // Saves through the menu and through the editing toolbar, which each report
+    // the failure with its number; then straight through the text box, which raises it.
+    void expectSaveFails(const std::string &path, int number)
     {
         save(path);
-        EXPECT_TRUE(reportedNumbers().empty());
+        dialogs().answer(path);
+        form<frmMain>().tbToolBar().Buttons("Save").click();
+        processEvents();
+        EXPECT_EQ(reportedNumbers(), (std::vector<int>{number, number}));
+        reports().clear();
         try {
             text().SaveFile(path, rt::rtfRTF);
             ADD_FAILURE() << "the save succeeded";
         } catch (const rt::RuntimeError &e) {
-            EXPECT_EQ(e.number(), rt::err::PathFileAccess);
+            EXPECT_EQ(e.number(), number);
         }
     }
 
@@ -298,7 +303,7 @@ TEST_F(SavingSafely, AWriteThatFailsHalfwayKeepsTheOldFile)
     rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    expectSaveFails(file("notes.rtf"));
+    expectSaveFails(file("notes.rtf"), 61); // "Disk full"
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
 
@@ -312,7 +317,7 @@ TEST_F(SavingSafely, AFolderThatTakesNoNewFileKeepsTheOldFile)
         unlockFolder(files_);
         GTEST_SKIP() << "this file system cannot refuse new files to this user";
     }
-    expectSaveFails(file("notes.rtf"));
+    expectSaveFails(file("notes.rtf"), 70); // "Permission denied"
     unlockFolder(files_);
     EXPECT_EQ(readFile(file("notes.rtf")), oldContent);
     EXPECT_EQ(namesIn(files_), std::vector<std::string>{"notes.rtf"});
@@ -321,7 +326,7 @@ TEST_F(SavingSafely, AFolderThatTakesNoNewFileKeepsTheOldFile)
 TEST_F(SavingSafely, AReadOnlyFileIsNotReplaced)
 {
     ::chmod(file("notes.rtf").c_str(), 0444);
-    expectSaveFails(file("notes.rtf"));
+    expectSaveFails(file("notes.rtf"), 70);
     EXPECT_EQ(readFile(file("notes.rtf")), oldContent);
     EXPECT_EQ(namesIn(files_), std::vector<std::string>{"notes.rtf"});
 }
@@ -330,14 +335,14 @@ TEST_F(SavingSafely, AFolderOfTheChosenNameIsNotReplaced)
 {
     std::filesystem::create_directory(files_ / "folder.rtf");
     writeFile(files_ / "folder.rtf" / "inside.txt", "inside");
-    expectSaveFails(file("folder.rtf"));
+    expectSaveFails(file("folder.rtf"), rt::err::PathFileAccess);
     EXPECT_EQ(readFile(files_ / "folder.rtf" / "inside.txt"), "inside");
     EXPECT_EQ(namesIn(files_), (std::vector<std::string>{"folder.rtf", "notes.rtf"}));
 }
 
 TEST_F(SavingSafely, AMissingFolderFailsAndCreatesNothing)
 {
-    expectSaveFails(file("no such folder/notes.rtf"));
+    expectSaveFails(file("no such folder/notes.rtf"), 76); // "Path not found"
     EXPECT_EQ(namesIn(files_), std::vector<std::string>{"notes.rtf"});
 }
 
@@ -365,6 +370,120 @@ TEST_F(SavingSafely, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
     text().setText("");
     open(file("link.rtf"));
     EXPECT_EQ(text().Text(), "again");
+}
+
+TEST_F(SavingSafely, ALinkToNothingYetMakesTheFileItNames)
+{
+    std::filesystem::create_directory(files_ / "elsewhere");
+    std::filesystem::create_symlink("elsewhere/new.rtf", files_ / "link.rtf");
+    std::filesystem::create_symlink("link.rtf", files_ / "link to link.rtf");
+    text().setText("through the links");
+    save(file("link to link.rtf"));
+    EXPECT_TRUE(std::filesystem::is_symlink(files_ / "link.rtf"));
+    EXPECT_TRUE(std::filesystem::is_symlink(files_ / "link to link.rtf"));
+    EXPECT_EQ(namesIn(files_ / "elsewhere"), std::vector<std::string>{"new.rtf"});
+    text().setText("");
+    open(file("link.rtf"));
+    EXPECT_EQ(text().Text(), "through the links");
+}
+
+TEST_F(SavingSafely, ALinkThatLoopsOrLeadsNowhereIsReportedAndStays)
+{
+    std::filesystem::create_symlink("b.rtf", files_ / "a.rtf");
+    std::filesystem::create_symlink("a.rtf", files_ / "b.rtf");
+    std::filesystem::create_symlink("no such folder/x.rtf", files_ / "nowhere.rtf");
+    expectSaveFails(file("a.rtf"), rt::err::PathFileAccess);
+    expectSaveFails(file("nowhere.rtf"), 76); // "Path not found"
+    for (const char *name : {"a.rtf", "b.rtf", "nowhere.rtf"})
+        EXPECT_TRUE(std::filesystem::is_symlink(files_ / name)) << name;
+    EXPECT_EQ(namesIn(files_), (std::vector<std::string>{"a.rtf", "b.rtf", "notes.rtf", "nowhere.rtf"}));
+}
+
+// --- Large documents ----------------------------------------------------------
+
+// A document too large to open in time is refused with a report, and the
+// document that was open stays as it was.
+class LargeDocuments : public DocumentFiles {
+public:
+    void SetUp() override
+    {
+        DocumentFiles::SetUp();
+        text().setText("the notes that were open");
+    }
+
+    void expectRefused(const std::string &name)
+    {
+        open(file(name));
+        EXPECT_EQ(reportedNumbers(), std::vector<int>{7}); // "Out of memory"
+        reports().clear();
+        const std::string now = text().Text();
+        EXPECT_TRUE(now == "the notes that were open") << now.substr(0, 80);
+    }
+
+    std::string words(std::size_t characters)
+    {
+        std::string text;
+        while (text.size() < characters)
+            text += "word ";
+        text.resize(characters);
+        return text;
+    }
+};
+
+TEST_F(LargeDocuments, AFileOverItsSizeLimitIsRefusedUnread)
+{
+    writeFile(file("big.rtf"), "{\\rtf1 ");
+    std::filesystem::resize_file(files_ / "big.rtf", 64 * 1024 * 1024 + 1);
+    expectRefused("big.rtf");
+}
+
+TEST_F(LargeDocuments, TooManyCharactersAreRefused)
+{
+    writeFile(file("longer.rtf"), "{\\rtf1 " + words(2'000'000) + "\\par}");
+    expectRefused("longer.rtf");
+    writeFile(file("long.rtf"), "{\\rtf1 " + words(1'999'999) + "\\par}");
+    open(file("long.rtf"));
+    EXPECT_EQ(text().editor()->document()->characterCount(), 2'000'001);
+}
+
+TEST_F(LargeDocuments, AWordTooLongToBreakIntoLinesIsRefused)
+{
+    writeFile(file("longer word.rtf"), "{\\rtf1 a " + std::string(1001, 'x') + " b}");
+    expectRefused("longer word.rtf");
+    writeFile(file("long word.rtf"), "{\\rtf1 a " + std::string(1000, 'x') + "  b}");
+    open(file("long word.rtf"));
+    EXPECT_EQ(text().Text().size(), 1005u);
+}
+
+TEST_F(LargeDocuments, TextTooTallToLayOutIsRefused)
+{
+    // A few kilobytes of paragraphs in the largest type.
+    std::string tall = "{\\rtf1\\fs3276 ";
+    for (int i = 0; i < 9000; ++i)
+        tall += "x\\par ";
+    writeFile(file("tall.rtf"), tall + "}");
+    expectRefused("tall.rtf");
+}
+
+TEST_F(LargeDocuments, TheBoxKeepsAWrapWidthAtWhichTheTextWouldGrowTooTall)
+{
+    // Large type: it fits at the window's width, but at a much narrower one
+    // its lines could outgrow what the layout takes.
+    writeFile(file("large type.rtf"), "{\\rtf1\\fs200 " + words(60'000) + "}");
+    open(file("large type.rtf"));
+    ASSERT_TRUE(reportedNumbers().empty());
+    const float margin = text().RightMargin();
+    form<frmDocument>().setWindowState(rt::vbNormal);
+    form<frmDocument>().setWidth(900);
+    processEvents();
+    EXPECT_EQ(text().RightMargin(), margin);
+    EXPECT_LT(text().editor()->document()->size().height(), 8'000'000);
+    try {
+        text().setRightMargin(100);
+        ADD_FAILURE() << "the narrow wrap width was taken";
+    } catch (const rt::RuntimeError &e) {
+        EXPECT_EQ(e.number(), rt::err::InvalidPropertyValue);
+    }
 }
 
 } // namespace

@@ -276,10 +276,16 @@ TEST_F(DocumentTest, OpeningAFileThatIsNotRichTextLeavesTheDocumentAsItWas)
     selectAll();
     box.setSelBold(true);
 
-    for (const char *name : {"plain.txt", "late.rtf", "missing.rtf"}) {
+    std::filesystem::create_directory(files_ / "folder.rtf");
+    const std::pair<const char *, int> cases[] = {
+        {"plain.txt", 321}, {"late.rtf", 321}, {"missing.rtf", 53}, {"folder.rtf", 75}};
+    for (const auto &[name, number] : cases) {
         SCOPED_TRACE(name);
         dialogs().answer(file(name));
         command("mnuFileOpen");
+        // Reported, unlike a cancelled dialog.
+        EXPECT_EQ(reportedNumbers(), std::vector<int>{number});
+        reports().clear();
         EXPECT_EQ(box.Text(), "keep me");
         selectAll();
         EXPECT_EQ(box.SelBold(), rt::Variant(true));

@@ -433,6 +433,7 @@ const TextCase kTextCases[] = {
     {"list text kept", "{\\pntext\\f0 \\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}item",
      QString::fromUtf8("\xC2\xB7\titem")},
     {"paragraph words ignored", "\\sa200\\sb100\\sl276\\slmult1\\li720\\fi-360\\lang1033\\langfe2052 x", "x"},
+    {"nothing readable", "a\\u0?b\\u-1?c\\u-2?d\\uc0\\u65535 e\\u-65536 f\\'00g", "abcdefg"},
     {"cyrillic font", "\\f1\\'c0\\'e1", QString::fromUtf8("\xD0\x90\xD0\xB1")},
     {"japanese font", "\\f2\\'82\\'a0\\'83e", QString::fromUtf8("\xE3\x81\x82\xE3\x83\x86")},
 };
@@ -455,6 +456,74 @@ INSTANTIATE_TEST_SUITE_P(Cases, RtfText, testing::ValuesIn(kTextCases),
                                  name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                              return name;
                          });
+
+// Documents written on a Macintosh: their text, and the name of their first font.
+struct MacCase {
+    const char *name;
+    std::string rtf;
+    QString text;
+    QString family;
+};
+
+const MacCase kMacCases[] = {
+    {"mac roman charset", "{\\rtf1\\mac\\ansicpg10000{\\fonttbl\\f0\\fswiss\\fcharset77 Helvetica;}\\f0 caf\\'8e \\'a5}",
+     QString::fromUtf8("caf\xC3\xA9 \xE2\x80\xA2"), "Helvetica"},
+    {"ansi charset in a mac document", "{\\rtf1\\mac\\ansicpg10000{\\fonttbl\\f0\\fnil\\fcharset0 Menlo-Regular;}"
+     "\\f0 \\'8e\\'d2\\'d3\xa5}", QString::fromUtf8("\xC3\xA9\xE2\x80\x9C\xE2\x80\x9D\xE2\x80\xA2"), "Menlo-Regular"},
+    {"mac without code page", "{\\rtf1\\mac{\\fonttbl\\f0 Geneva;}\\f0 \\'8e}", QString::fromUtf8("\xC3\xA9"), "Geneva"},
+    {"mac japanese", "{\\rtf1\\mac\\ansicpg10001{\\fonttbl\\f0\\fnil\\fcharset78 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;}"
+     "\\f0 \\'82\\'a0}", QString::fromUtf8("\xE3\x81\x82"),
+     QString::fromUtf8("\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D")},
+    {"mac cyrillic charset", "{\\rtf1\\ansi{\\fonttbl\\f0\\fnil\\fcharset89 Charcoal CY;}\\f0 \\'80\\'e0}",
+     QString::fromUtf8("\xD0\x90\xD0\xB0"), "Charcoal CY"},
+    {"mac charset in a windows document", "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 Arial;}"
+     "{\\f1\\fcharset77 Helvetica;}}\\f0\\'8e\\f1\\'8e}", QString::fromUtf8("\xC5\xBD\xC3\xA9"), "Arial"},
+};
+
+void PrintTo(const MacCase &c, std::ostream *os) { *os << c.name; }
+
+class RtfMac : public testing::TestWithParam<MacCase> {};
+
+TEST_P(RtfMac, ReadsTheCharactersOfTheMacCodePage)
+{
+    auto doc = read(GetParam().rtf);
+    EXPECT_EQ(plainText(*doc), GetParam().text);
+    EXPECT_EQ(familyAt(*doc, 0), GetParam().family);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RtfMac, testing::ValuesIn(kMacCases),
+                         [](const testing::TestParamInfo<MacCase> &info) {
+                             std::string name;
+                             for (char ch : std::string(info.param.name))
+                                 name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+                             return name;
+                         });
+
+TEST(RtfReader, StopsAtTheCharacterLimit)
+{
+    struct Case {
+        std::string rtf;
+        std::size_t limit;
+        bool tooLong;
+    } cases[] = {
+        {"{\\rtf1 abcde}", 5, false},
+        {"{\\rtf1 abcdef}", 5, true},
+        {"{\\rtf1 ab\\par cd}", 5, false},
+        {"{\\rtf1 ab\\par cde}", 5, true},
+        {"{\\rtf1 abcde\\par}", 5, true},
+        {"{\\rtf1 a\\u6016?b\\'e9c{\\b d}e}", 7, false},
+        {"{\\rtf1 a\\u6016?b\\'e9c{\\b d}ef}", 7, true},
+        {"{\\rtf1\\ansicpg1251 " + std::string(100000, '\xc0') + "}", 10, true},
+    };
+    for (const Case &c : cases) {
+        QTextDocument doc;
+        QTextCursor cursor(&doc);
+        const rt::rtf::ReadResult r = rt::rtf::readInto(c.rtf, cursor, c.limit);
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.tooLong, c.tooLong) << c.rtf.substr(0, 40);
+        EXPECT_LE(std::size_t(doc.characterCount() - 1), c.limit) << c.rtf.substr(0, 40);
+    }
+}
 
 TEST(RtfReader, FontNamesLoseControlCharactersAndExtraSpaces)
 {

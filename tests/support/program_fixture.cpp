@@ -29,7 +29,10 @@ void ProgramTest::SetUp()
     options.driveRoot = drive_;
     options.configRoot = config_;
     options.report = std::move(reports);
-    options.dialogs = std::move(dialogs);
+    if (realDialogs)
+        dialogs_ = nullptr;
+    else
+        options.dialogs = std::move(dialogs);
     program_ = std::make_unique<rt::Program>(std::move(options));
     velumir::initResources();
     program_->setMdiParentClass<velumir::frmMain>();

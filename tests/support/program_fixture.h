@@ -60,6 +60,10 @@ public:
     std::vector<std::pair<std::string, std::string>> newTestamentRows;
     std::vector<std::pair<std::string, std::string>> oldTestamentRows;
 
+    // Set before SetUp for a program that asks through the real Qt dialogs
+    // (dialogs() then has nothing to answer with).
+    bool realDialogs = false;
+
 private:
     std::unique_ptr<TempDir> dir_;
     std::filesystem::path drive_;

@@ -14,23 +14,14 @@
 #include <QTextEdit>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace rt {
 
 namespace {
 
-constexpr int kInvalidFileFormat = 321; // "Invalid file format"
-constexpr int kPrinterError = 482;      // "Printer error"
+constexpr int kPrinterError = 482; // "Printer error"
 
 Variant alignmentOf(const QTextBlockFormat &format)
 {
@@ -40,71 +31,6 @@ Variant alignmentOf(const QTextBlockFormat &format)
     if (a & (Qt::AlignRight | Qt::AlignTrailing))
         return Variant(rtfRight);
     return Variant(rtfLeft);
-}
-
-std::filesystem::path hostFile(const Control &control, const std::string &path)
-{
-    return control.program().drive().hostPath(path, control.program().Path());
-}
-
-// Writes `content` to a new file beside `target`, then puts it in the target's
-// place in one step, so that a save that fails at any point leaves the file
-// that was there. A replaced file keeps its permissions and owner; a target
-// that is a symbolic link keeps the link and replaces the file it names. A
-// read-only file or a folder is refused.
-bool replaceFile(std::filesystem::path target, const std::string &content)
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
-        return false;
-
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    fs::path temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        // A short name of its own, so that even the longest target name leaves room for it.
-        temporary = folder / (".velumir-saving-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-
-    bool ok = true;
-    if (replacing) {
-        (void)::fchown(fd, old.st_uid, old.st_gid);
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    }
-    for (std::size_t done = 0; ok && done < content.size();) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += std::size_t(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    // The new name itself lasts only once the folder is on the disk.
-    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
-    return true;
 }
 
 // Prints the document on the printer as the printer is set up: its page
@@ -373,7 +299,7 @@ Variant RichTextBox::SelFontName() const
     const QString fallback = edit_->document()->defaultFont().family();
     return selectionValue([&fallback](const QTextCharFormat &f) {
         const QStringList families = f.fontFamilies().toStringList();
-        return Variant(fromQString(families.isEmpty() ? fallback : families.constFirst()));
+        return Variant((families.isEmpty() ? fallback : families.constFirst()).toStdString());
     });
 }
 
@@ -385,7 +311,7 @@ void RichTextBox::setSelFontName(const Variant &name)
     if (family.empty())
         raise(err::InvalidPropertyValue);
     QTextCharFormat format;
-    format.setFontFamilies({toQString(family)});
+    format.setFontFamilies({QString::fromStdString(family)});
     mergeSelectionFormat(format);
 }
 
@@ -423,14 +349,17 @@ void RichTextBox::setRightMargin(float twips)
 {
     if (twips < 0)
         raise(err::InvalidPropertyValue);
+    // The wrap width counts the document's margins on both sides of the text.
+    const int margins = int(std::lround(2 * edit_->document()->documentMargin()));
+    const int width = twips == 0 ? edit_->viewport()->width() : std::max(1, toPixels(twips)) + margins;
+    if (!fitsAtWidth(width))
+        raise(err::InvalidPropertyValue);
     rightMargin_ = twips;
     if (twips == 0) {
         edit_->setLineWrapMode(QTextEdit::WidgetWidth);
     } else {
-        // The wrap width counts the document's margins on both sides of the text.
-        const int margins = int(std::lround(2 * edit_->document()->documentMargin()));
         edit_->setLineWrapMode(QTextEdit::FixedPixelWidth);
-        edit_->setLineWrapColumnOrWidth(std::max(1, toPixels(twips)) + margins);
+        edit_->setLineWrapColumnOrWidth(width);
     }
 }
 
@@ -464,38 +393,6 @@ void RichTextBox::setSelRTF(const std::string &text)
     else
         cursor.insertText(toQString(withoutCarriageReturns(text)));
     edit_->setTextCursor(cursor);
-}
-
-void RichTextBox::LoadFile(const std::string &path, int fileType)
-{
-    if (fileType != rtfRTF && fileType != rtfText)
-        raise(err::InvalidPropertyValue);
-    const std::filesystem::path file = hostFile(*this, path);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
-        raise(err::FileNotFound);
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        raise(err::PathFileAccess);
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        raise(err::PathFileAccess);
-    if (fileType == rtfText) {
-        setText(content);
-        return;
-    }
-    if (!rtf::looksLikeRtf(content))
-        raise(kInvalidFileFormat, "Invalid file format");
-    setTextRTF(content);
-}
-
-void RichTextBox::SaveFile(const std::string &path, int fileType)
-{
-    if (fileType != rtfRTF && fileType != rtfText)
-        raise(err::InvalidPropertyValue);
-    const std::string content = fileType == rtfText ? Text() : TextRTF();
-    if (!replaceFile(hostFile(*this, path), content))
-        raise(err::PathFileAccess);
 }
 
 void RichTextBox::SelPrint(QPrinter &printer)

@@ -60,13 +60,15 @@ public:
     // Points; Null when the selection holds several sizes.
     Variant SelFontSize() const;
     void setSelFontSize(const Variant &points);
+    // The family as the host names it, in UTF-8 (as the font dialog gives it).
     Variant SelFontName() const;
     void setSelFontName(const Variant &name);
     // 0 left, 1 right, 2 centre of the selection's paragraphs; Null when they differ.
     Variant SelAlignment() const;
     void setSelAlignment(const Variant &alignment);
 
-    // Lines wrap this many twips from the text's left edge; 0 wraps at the box's edge.
+    // Lines wrap this many twips from the text's left edge; 0 wraps at the box's
+    // edge. A margin at which the text would grow too tall to lay out is refused.
     float RightMargin() const { return rightMargin_; }
     void setRightMargin(float twips);
 
@@ -77,10 +79,14 @@ public:
     std::string SelRTF() const;
     void setSelRTF(const std::string &rtf);
 
-    // Replaces the document with an RTF (0) or text (1) file; a file that is
-    // missing or is not RTF fails and leaves the document as it was.
+    // Replaces the document with an RTF (0) or text (1) file, whole or not at
+    // all: a file that cannot be read, is not RTF, or is too large to open
+    // and lay out in time (over 64 MB or two million characters, a word of
+    // over 1000, or too tall at the box's width) fails and leaves the document
+    // as it was. `path` is the host's, or a Windows path on the drive.
     void LoadFile(const std::string &path, int fileType = rtfRTF);
-    // Writes the whole document; the file is replaced only once the new one is complete.
+    // Writes the whole document; the file is replaced only once the new one is
+    // complete (see rt::replaceFile). A failure raises the file's error.
     void SaveFile(const std::string &path, int fileType = rtfRTF);
 
     // Prints the selection, or the whole text when nothing is selected, with its formatting.
@@ -89,6 +95,9 @@ public:
     QTextEdit *editor() const { return edit_; }
 
 private:
+    int wrapWidth() const;
+    bool fitsAtWidth(int width) const;
+    void checkFits(const std::string &content, int fileType) const;
     // Applies a character format to the selection, or to the insertion point.
     void mergeSelectionFormat(const QTextCharFormat &format);
     // The value of `property` over the selection: one value, or Null when it differs.

@@ -8,6 +8,7 @@ set(RUNTIME_CONTROL_SOURCES
   controls/image_list.cpp
   controls/menu.cpp
   controls/rich_text_box.cpp
+  controls/rich_text_box_files.cpp
   controls/status_bar.cpp
   controls/timer.cpp
   controls/toolbar.cpp

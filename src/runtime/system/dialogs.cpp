@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPrintDialog>
@@ -38,11 +39,12 @@ std::optional<std::string> runFileDialog(QFileDialog::AcceptMode mode, const std
     const QStringList filters = nameFilters(filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    // The path is the host's: its bytes, not legacy text.
     if (!fileName.empty())
-        dialog.selectFile(toQString(fileName));
+        dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(fileName)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return fromQString(dialog.selectedFiles().constFirst());
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
 }
 
 } // namespace
@@ -67,7 +69,7 @@ std::optional<std::string> QtDialogs::saveFile(const std::string &filter, const 
 
 std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice &initial)
 {
-    QFont font(toQString(initial.name));
+    QFont font(QString::fromStdString(initial.name));
     font.setPointSizeF(initial.size > 0 ? initial.size : 8.25);
     font.setBold(initial.bold);
     font.setItalic(initial.italic);
@@ -78,7 +80,7 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice &initial)
     if (!ok)
         return std::nullopt;
     FontChoice choice;
-    choice.name = fromQString(chosen.family());
+    choice.name = chosen.family().toStdString();
     choice.size = float(chosen.pointSizeF());
     choice.bold = chosen.bold();
     choice.italic = chosen.italic();

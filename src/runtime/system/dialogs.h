@@ -17,7 +17,7 @@ class QPrinter;
 namespace rt {
 
 struct FontChoice {
-    std::string name;   // legacy bytes, as the program names fonts
+    std::string name;   // the family as the host names it, in UTF-8
     float size = 8.25f;
     bool bold = false;
     bool italic = false;
@@ -29,7 +29,8 @@ class DialogHost {
 public:
     virtual ~DialogHost() = default;
     virtual std::optional<QColor> chooseColor(const QColor &initial) = 0;
-    // `filter` is the platform's "Text|pattern|Text|pattern"; the answer a full path.
+    // `filter` is the platform's "Text|pattern|Text|pattern"; the answer a full
+    // path. Paths are the host's bytes (UTF-8 names here), not legacy text.
     virtual std::optional<std::string> openFile(const std::string &filter, const std::string &fileName) = 0;
     virtual std::optional<std::string> saveFile(const std::string &filter, const std::string &fileName) = 0;
     virtual std::optional<FontChoice> chooseFont(const FontChoice &initial) = 0;

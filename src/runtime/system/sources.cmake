@@ -2,10 +2,11 @@ set(RUNTIME_SYSTEM_SOURCES
   system/clipboard.cpp
   system/dialogs.cpp
   system/drive.cpp
-  system/heap.cpp
-  system/helper_process.cpp
+  system/file_access.cpp
   system/font_names.cpp
   system/fonts.cpp
+  system/heap.cpp
+  system/helper_process.cpp
   system/load_picture.cpp
   system/printer.cpp
   system/program_files.cpp

@@ -108,8 +108,17 @@ Keyword lookUp(std::string_view name)
 int codePageOfCharset(int charset)
 {
     switch (charset) {
-    case 1: return -1;
-    case 77: return 10000;
+    case 0: return kAnsiCodePage;
+    case 1: return kDocumentCodePage;
+    case 77: return 10000;  // Mac Roman
+    case 78: return 10001;  // Mac Japanese
+    case 79: return 10003;  // Mac Korean
+    case 80: return 10008;  // Mac Simplified Chinese
+    case 81: return 10002;  // Mac Traditional Chinese
+    case 85: return 10006;  // Mac Greek
+    case 86: return 10081;  // Mac Turkish
+    case 88: return 10029;  // Mac Central European
+    case 89: return 10007;  // Mac Cyrillic
     case 128: return 932;
     case 129: return 949;
     case 134: return 936;
@@ -125,8 +134,13 @@ int codePageOfCharset(int charset)
     case 238: return 1250;
     case 254: return 437;
     case 255: return 850;
-    default: return 0; // ANSI, symbol and font-specific charsets: the bytes as they stand
+    default: return 0; // symbol and font-specific charsets: the bytes as they stand
     }
+}
+
+bool isMacCodePage(int codePage)
+{
+    return codePage >= 10000 && codePage < 10100;
 }
 
 const char *decoderName(int codePage)
@@ -147,7 +161,23 @@ const char *decoderName(int codePage)
     case 1256: return "windows-1256";
     case 1257: return "windows-1257";
     case 1258: return "windows-1258";
+    // The Macintosh code pages; where the converters have no table of their
+    // own, the nearest one: Japanese, Chinese and Korean Mac text is Shift_JIS,
+    // GB 2312, Big5 and EUC-KR with a few additions, and Icelandic, Romanian
+    // and Croatian differ from Mac Roman in a handful of letters.
     case 10000: return "macintosh";
+    case 10001: return "Shift_JIS";
+    case 10002: return "Big5";
+    case 10003: return "EUC-KR";
+    case 10006: return "x-mac-greek";
+    case 10007: return "x-mac-cyrillic";
+    case 10008: return "GB2312";
+    case 10010: return "macintosh";
+    case 10017: return "x-mac-cyrillic";
+    case 10029: return "x-mac-centraleurroman";
+    case 10079: return "macintosh";
+    case 10081: return "x-mac-turkish";
+    case 10082: return "macintosh";
     case 65001: return "UTF-8";
     default: return nullptr; // 1252 and unknown code pages
     }

@@ -32,9 +32,17 @@ struct Keyword {
 
 Keyword lookUp(std::string_view name);
 
-// Code page of an RTF \fcharset value; 0 when the font's bytes go through the
-// Windows-1252 table, -1 for the document's own code page (\ansicpg).
+// What a font's code page may be besides a code page number.
+inline constexpr int kDocumentCodePage = -1; // the document's own (\ansicpg, \mac)
+inline constexpr int kAnsiCodePage = -2;     // Windows-1252, or the document's on a Mac
+
+// Code page of an RTF \fcharset value: a number, kDocumentCodePage or
+// kAnsiCodePage; 0 when the font's bytes go through the Windows-1252 table.
 int codePageOfCharset(int charset);
+
+// Whether text of a document in this code page was written on a Macintosh,
+// whose fonts of the ANSI charset hold their bytes in the document's code page.
+bool isMacCodePage(int codePage);
 
 // Name of a code page for QStringDecoder, or nullptr when its bytes go through
 // the Windows-1252 table.

@@ -93,7 +93,7 @@ struct GroupState {
 
 struct FontEntry {
     QString family;
-    int codePage = -1; // 0: the Windows-1252 table; -1: the document's code page
+    int codePage = detail::kDocumentCodePage; // 0: the Windows-1252 table
 };
 
 Qt::Alignment qtAlignment(Align a)
@@ -109,13 +109,14 @@ Qt::Alignment qtAlignment(Align a)
 
 class Reader {
 public:
-    Reader(std::string_view in, QTextCursor &cursor)
+    Reader(std::string_view in, QTextCursor &cursor, std::size_t maxCharacters)
         : p_(in.data()), end_(in.data() + in.size()), cur_(cursor), bytes_(byteTable()),
-          enders_(runEnders()), baseBlock_(cursor.blockFormat())
+          enders_(runEnders()), limit_(maxCharacters), baseBlock_(cursor.blockFormat())
     {
     }
 
     void run();
+    bool tooLong() const { return tooLong_; }
 
 private:
     // input
@@ -137,6 +138,8 @@ private:
     void putUnicode(int value);
     void putUnit(char16_t u);
     void appendUnit(char16_t u);
+    std::size_t room() const;
+    void stopTooLong();
     void dropHighSurrogate();
     void flushBytes();
     void startRun();
@@ -150,6 +153,7 @@ private:
     }
     bool textVisible() const { return st_.dest == Dest::Text && !st_.ch.hidden; }
     int codePage();
+    int resolved(int fontCodePage) const;
     void setAnsiCodePage(int codePage)
     {
         ansiCodePage_ = codePage;
@@ -160,6 +164,7 @@ private:
 
     // tables
     void beginFontEntry(int number);
+    void flushEntryBytes();
     void commitFontEntry();
     void commitColor();
 
@@ -174,6 +179,9 @@ private:
     int overflow_ = 0;   // groups opened beyond kMaxGroupDepth
     int skip_ = 0;       // fallback characters still to skip after \uN
     bool done_ = false;
+    std::size_t written_ = 0; // characters inserted, paragraph marks included
+    std::size_t limit_;
+    bool tooLong_ = false;
 
     int ansiCodePage_ = 0;
     int defaultFont_ = 0;
@@ -183,6 +191,7 @@ private:
     int entryNumber_ = -1;
     int entryDepth_ = -1;
     FontEntry entry_;
+    std::string entryBytes_; // bytes of the entry's name, read in its code page
     int red_ = -1, green_ = -1, blue_ = -1;
 
     int cachedFont_ = INT32_MIN;
@@ -382,16 +391,21 @@ void Reader::controlWord(const Control &w)
 // A run of plain text: decoded a whole run at a time in the common case.
 void Reader::plainText()
 {
-    while (p_ < end_ && !enders_[static_cast<unsigned char>(*p_)]) {
+    while (p_ < end_ && !done_ && !enders_[static_cast<unsigned char>(*p_)]) {
         if (skip_ > 0 || !textVisible() || codePage() != 0) {
             putByte(static_cast<unsigned char>(*p_++));
             continue;
         }
         dropHighSurrogate();
+        if (tooLong_)
+            return;
         startRun();
         const char *start = p_;
-        while (p_ < end_ && !enders_[static_cast<unsigned char>(*p_)])
+        const std::size_t most = room();
+        while (p_ < end_ && !enders_[static_cast<unsigned char>(*p_)] && std::size_t(p_ - start) < most)
             ++p_;
+        if (std::size_t(p_ - start) == most && p_ < end_ && !enders_[static_cast<unsigned char>(*p_)])
+            stopTooLong();
         const qsizetype old = run_.size();
         run_.resize(old + (p_ - start));
         QChar *out = run_.data() + old;
@@ -464,8 +478,8 @@ void Reader::putByte(unsigned char b)
     case Dest::FontTable:
         if (b == ';')
             commitFontEntry();
-        else if (entry_.family.size() < kMaxFontName)
-            entry_.family += QChar(bytes_[b]);
+        else if (entry_.family.size() + qsizetype(entryBytes_.size()) < kMaxFontName)
+            entryBytes_ += char(b);
         return;
     case Dest::ColorTable:
         if (b == ';')
@@ -492,6 +506,7 @@ void Reader::putUnicode(int value)
 void Reader::putUnit(char16_t u)
 {
     if (st_.dest == Dest::FontTable) {
+        flushEntryBytes();
         if (entry_.family.size() < kMaxFontName)
             entry_.family += QChar(u);
         return;
@@ -524,6 +539,9 @@ void Reader::putUnit(char16_t u)
     else if (u == 0xF181 || u == 0xF18D || u == 0xF18F || u == 0xF190 || u == 0xF19D)
         u -= 0xF100;
     switch (u) {
+    case 0x0000: // nothing readable: no character and the noncharacters
+    case 0xFFFE:
+    case 0xFFFF:
     case u'\r':
     case u'\n':
     case 0xFDD0: // the document's own frame marks
@@ -549,8 +567,28 @@ void Reader::dropHighSurrogate()
 
 void Reader::appendUnit(char16_t u)
 {
+    if (tooLong_)
+        return;
+    if (room() == 0) {
+        stopTooLong();
+        return;
+    }
     startRun();
     run_.append(QChar(u));
+}
+
+// Characters that may still be inserted.
+std::size_t Reader::room() const
+{
+    const std::size_t used = written_ + std::size_t(run_.size());
+    return used < limit_ ? limit_ - used : 0;
+}
+
+// The text goes on beyond the limit: the reading ends here.
+void Reader::stopTooLong()
+{
+    tooLong_ = true;
+    done_ = true;
 }
 
 void Reader::flushBytes()
@@ -580,6 +618,7 @@ void Reader::flushRun()
 {
     if (runOpen_ && !run_.isEmpty())
         cur_.insertText(run_, format(runCh_));
+    written_ += std::size_t(run_.size());
     run_.clear();
     runOpen_ = false;
 }
@@ -587,7 +626,12 @@ void Reader::flushRun()
 void Reader::paragraph()
 {
     dropHighSurrogate();
+    if (room() == 0)
+        stopTooLong();
+    if (tooLong_)
+        return;
     flushRun();
+    ++written_;
     if (alignmentSeen_)
         applyAlignment();
     alignmentSinceBreak_ = false;
@@ -610,12 +654,21 @@ int Reader::codePage()
         auto it = fonts_.find(st_.ch.font);
         if (it == fonts_.end())
             it = fonts_.find(defaultFont_);
-        cachedCodePage_ = it == fonts_.end() ? -1 : it->second.codePage;
-        if (cachedCodePage_ == -1)
-            cachedCodePage_ = ansiCodePage_;
+        cachedCodePage_ = resolved(it == fonts_.end() ? detail::kDocumentCodePage : it->second.codePage);
         cachedFont_ = st_.ch.font;
     }
     return cachedCodePage_;
+}
+
+// A font's code page as a number: fonts of the ANSI charset take Windows-1252,
+// but on a Macintosh, which has no such code page, the document's.
+int Reader::resolved(int fontCodePage) const
+{
+    if (fontCodePage == detail::kDocumentCodePage)
+        return ansiCodePage_;
+    if (fontCodePage == detail::kAnsiCodePage)
+        return detail::isMacCodePage(ansiCodePage_) ? ansiCodePage_ : 0;
+    return fontCodePage;
 }
 
 QStringDecoder *Reader::decoder(int codePage)
@@ -668,6 +721,20 @@ void Reader::beginFontEntry(int number)
     entry_ = FontEntry{};
 }
 
+// The bytes of the entry's name so far, decoded in the entry's code page.
+void Reader::flushEntryBytes()
+{
+    if (entryBytes_.empty())
+        return;
+    const int page = resolved(entry_.codePage);
+    QStringDecoder *dec = page == 0 ? nullptr : decoder(page);
+    if (dec)
+        dec->resetState();
+    entry_.family += dec ? dec->decode(QByteArrayView(entryBytes_.data(), qsizetype(entryBytes_.size())))
+                         : rt::toQString(entryBytes_);
+    entryBytes_.clear();
+}
+
 // A family name as a font list can show it: no control characters, single spaces.
 QString cleanFamily(const QString &name)
 {
@@ -682,7 +749,8 @@ QString cleanFamily(const QString &name)
 
 void Reader::commitFontEntry()
 {
-    const QString family = cleanFamily(entry_.family);
+    flushEntryBytes();
+    const QString family = cleanFamily(entry_.family.left(kMaxFontName));
     if (entryNumber_ >= 0 && !family.isEmpty()
         && (fonts_.size() < std::size_t(kMaxFonts) || fonts_.count(entryNumber_))) {
         fonts_[entryNumber_] = FontEntry{family, entry_.codePage};
@@ -692,6 +760,7 @@ void Reader::commitFontEntry()
     entryNumber_ = -1;
     entryDepth_ = -1;
     entry_ = FontEntry{};
+    entryBytes_.clear();
 }
 
 void Reader::commitColor()
@@ -716,7 +785,7 @@ bool looksLikeRtf(std::string_view text)
     return text.substr(i, 5) == "{\\rtf";
 }
 
-ReadResult readInto(std::string_view rtf, QTextCursor &at)
+ReadResult readInto(std::string_view rtf, QTextCursor &at, std::size_t maxCharacters)
 {
     if (at.isNull())
         return {false, "no document to read into"};
@@ -725,10 +794,10 @@ ReadResult readInto(std::string_view rtf, QTextCursor &at)
     const std::size_t start = rtf.find('{');
     at.beginEditBlock();
     at.removeSelectedText();
-    Reader reader(rtf.substr(start), at);
+    Reader reader(rtf.substr(start), at, maxCharacters);
     reader.run();
     at.endEditBlock();
-    return {true, {}};
+    return {true, {}, reader.tooLong()};
 }
 
 } // namespace rt::rtf

@@ -5,12 +5,16 @@
 // alignment. What the document does not model (styles, pictures, headers,
 // document information, lists, tables beyond their text) is skipped.
 //
-// Bytes of the text (\'hh and 8-bit characters) are decoded through the code
-// page of their font; fonts of charset 0 (the legacy Khmer fonts among them)
-// and code page 1252 go through the Windows-1252 table of legacy_text.h, so
-// every byte written by rt::rtf::writeDocument comes back unchanged. Characters
-// U+F020..U+F0FF (symbol-font bytes) and U+F100 plus one of the five bytes
-// that Windows-1252 leaves undefined come back as those bytes too.
+// Bytes of the text (\'hh and 8-bit characters) and of font names are decoded
+// through the code page of their font; fonts of charset 0 (the legacy Khmer
+// fonts among them) and code page 1252 go through the Windows-1252 table of
+// legacy_text.h, so every byte written by rt::rtf::writeDocument comes back
+// unchanged. A document written on a Macintosh (\mac, \ansicpg10000 and the
+// like) has no Windows-1252: there fonts of charset 0 take the document's code
+// page, and the Mac charsets (\fcharset77, 78, ...) their Mac code pages.
+// Characters U+F020..U+F0FF (symbol-font bytes) and U+F100 plus one of the
+// five bytes that Windows-1252 leaves undefined come back as those bytes too;
+// U+0000, U+FFFE and U+FFFF (\u0, \u-1) stand for nothing and are dropped.
 //
 // Any input ends cleanly, in time and memory bounded by its length:
 // - groups nested deeper than kMaxGroupDepth are flattened: their braces are
@@ -31,6 +35,8 @@
 // paragraph mark keeps the alignment of the paragraph it lands in. A \par at
 // the very end makes an empty paragraph after the text, as anywhere else.
 
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -45,6 +51,8 @@ inline constexpr int kMaxColors = 4096;
 struct ReadResult {
     bool ok = false;
     std::string error;
+    // The text went on beyond maxCharacters: the reading stopped there.
+    bool tooLong = false;
 };
 
 // True when the text starts with "{\rtf" after optional white space.
@@ -52,7 +60,9 @@ bool looksLikeRtf(std::string_view text);
 
 // Inserts the formatted content at the cursor, replacing its selection, as one
 // undo step; the cursor ends after the content. Input that does not look like
-// RTF fails and leaves the document and the selection untouched.
-ReadResult readInto(std::string_view rtf, QTextCursor &at);
+// RTF fails and leaves the document and the selection untouched. At most
+// maxCharacters characters (paragraph marks included) are inserted.
+ReadResult readInto(std::string_view rtf, QTextCursor &at,
+                    std::size_t maxCharacters = std::numeric_limits<std::size_t>::max());
 
 } // namespace rt::rtf
