@@ -232,6 +232,17 @@ TEST_F(DataTest, WindowsPathsResolveWithoutRegardToCase)
     EXPECT_EQ(db.OpenRecordset("MATTEW").RecordCount(), 3);
 }
 
+TEST_F(DataTest, WindowsNamesInTheirCodePageFindTheHostsUtf8Names)
+{
+    // A Windows program holds "Café" as the byte E9; the host names the
+    // folder in UTF-8. Names already in UTF-8 stay as they are.
+    fs::create_directories(temp.path() / "Pictures" / "Caf\xC3\xA9" / "\xE1\x9E\x81");
+    EXPECT_EQ(drive.hostPath("C:\\pictures\\CAF\xC9"), temp.path() / "Pictures" / "Caf\xC3\xA9");
+    EXPECT_EQ(drive.hostPath("C:\\Pictures\\Caf\xC3\xA9\\\xE1\x9E\x81"),
+              temp.path() / "Pictures" / "Caf\xC3\xA9" / "\xE1\x9E\x81");
+    EXPECT_EQ(drive.hostPath("C:\\Pictures\\Caf\xE9\\new"), temp.path() / "Pictures" / "Caf\xC3\xA9" / "new");
+}
+
 TEST_F(DataTest, EachFailureToOpenAConnectionHasItsOwnMessage)
 {
     makeTestament();

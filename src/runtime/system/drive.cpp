@@ -1,5 +1,7 @@
 #include "runtime/system/drive.h"
 
+#include "runtime/text/legacy_bytes.h"
+
 #include <QString>
 
 #include <cctype>
@@ -12,6 +14,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A name as the host's file system spells it: UTF-8 stays as it is; a
+// Windows program's name of its own code page (a picture's path stored in a
+// database, "Caf\xE9.jpg") is read through the Windows-1252 table.
+std::string hostName(std::string part)
+{
+    if (QString::fromUtf8(part).toUtf8().toStdString() == part)
+        return part;
+    return toUtf8(part);
+}
+
 std::vector<std::string> components(std::string_view path)
 {
     std::vector<std::string> parts;
@@ -19,14 +31,14 @@ std::vector<std::string> components(std::string_view path)
     for (char c : path) {
         if (c == '\\' || c == '/') {
             if (!part.empty())
-                parts.push_back(std::move(part));
+                parts.push_back(hostName(std::move(part)));
             part.clear();
         } else {
             part += c;
         }
     }
     if (!part.empty())
-        parts.push_back(std::move(part));
+        parts.push_back(hostName(std::move(part)));
     return parts;
 }
 

@@ -2,7 +2,8 @@
 
 // Windows paths of the program ("C:\WINDOWS\system32\tormin.udl") live on a
 // folder of the host that stands for drive C. Names resolve without regard
-// to case, as on Windows.
+// to case, as on Windows; a name in the Windows code page (not UTF-8) is
+// taken as its Windows-1252 characters.
 
 #include <filesystem>
 #include <string>
