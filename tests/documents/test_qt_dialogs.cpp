@@ -32,6 +32,7 @@
 #include <functional>
 
 using testing_support::ProgramTest;
+using testing_support::namesIn;
 using testing_support::readFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
@@ -203,15 +204,6 @@ QByteArray renamedFont(const QByteArray &font, const QString &family)
     set32(out, record + 8, out.size());
     set32(out, record + 12, table.size());
     return out + table;
-}
-
-std::vector<std::string> namesIn(const fs::path &folder)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The program as the user has it, asking through the real dialogs.

@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using testing_support::namesIn;
 using testing_support::readFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
@@ -25,15 +26,6 @@ using testing_support::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> namesIn(const fs::path &folder)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // A process that has ended.
 pid_t endedProcess()

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -32,6 +33,15 @@ std::string readFile(const std::filesystem::path &file)
 void writeFile(const std::filesystem::path &file, const std::string &content)
 {
     std::ofstream(file, std::ios::binary) << content;
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 rt::RuntimeError errorOf(const std::function<void()> &statement)

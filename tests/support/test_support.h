@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -26,6 +27,9 @@ private:
 
 std::string readFile(const std::filesystem::path &file);
 void writeFile(const std::filesystem::path &file, const std::string &content);
+
+// The names of what a folder holds, sorted.
+std::vector<std::string> namesIn(const std::filesystem::path &folder);
 
 // The error that `statement` raises; a test failure when it raises none.
 rt::RuntimeError errorOf(const std::function<void()> &statement);
