@@ -30,6 +30,7 @@
 #include <unistd.h>
 
 using namespace velumir;
+using testing_support::namesIn;
 using testing_support::ProgramTest;
 using testing_support::readFile;
 using testing_support::writeFile;
@@ -253,15 +254,6 @@ void unlockFolder(const std::filesystem::path &folder)
         ::close(fd);
     }
     ::chmod(folder.c_str(), 0755);
-}
-
-std::vector<std::string> namesIn(const std::filesystem::path &folder)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class SavingSafely : public DocumentFiles {
