@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
-drive="${VELUMIR_DRIVE_C:-${XDG_DATA_HOME:-$HOME/.local/share}/velumir/drive_c}"
-./build/tools/velumir-make-sample-drive "$drive" \
+# Without a folder the maker writes where Velumir looks: $VELUMIR_DRIVE_C, else
+# velumir/drive_c in the XDG data folder.
+./build/tools/velumir-make-sample-drive \
   || echo "No sample drive made; Velumir starts without texts." >&2
 exec ./build/src/velumir
