@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Velumir needs to build, run and test, when
-# any of them is missing. Run as root (or with sudo) on Debian 12.
+# any of them is missing, on Debian 12. Run as root it calls apt-get
+# directly; run as a user, it asks for root through sudo for apt-get alone,
+# and only when something is missing.
 set -euo pipefail
 
 packages=(
@@ -12,7 +14,7 @@ packages=(
   poppler-utils fonts-dejavu-core
   python3 python3-fonttools libharfbuzz-bin fonts-khmeros
   clang libclang-rt-14-dev
-  librsvg2-bin desktop-file-utils appstream dpkg-dev file
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file lintian
 )
 
 missing=()
@@ -21,8 +23,16 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq "${missing[@]}"
+  SUDO=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo > /dev/null; then
+      echo "Installing packages needs root, and sudo is not installed: run" >&2
+      echo "  su -c 'bash scripts/install-deps.sh'" >&2
+      echo "then run this command again as yourself." >&2
+      exit 1
+    fi
+    SUDO=(sudo)
+  fi
+  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi

@@ -3,12 +3,16 @@
 #include "browser/catalogues/new_testament.h"
 #include "sample_data.h"
 
+#include "runtime/system/drive.h"
+
 #include <QColor>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QString>
+
+#include <unistd.h>
 
 #include <stdexcept>
 #include <string>
@@ -94,10 +98,9 @@ QImage drawPicture(int number)
     return image;
 }
 
-void writePictures(const fs::path &driveC)
+void writePictures(const rt::Drive &drive)
 {
-    const fs::path folder = driveC / paths::kPictureFolder;
-    fs::create_directories(folder);
+    fs::create_directories(drive.hostPath(paths::kPictureFolder));
     std::vector<PictureRow> rows;
     int number = 0;
     for (const Picture &picture : pictures()) {
@@ -105,7 +108,7 @@ void writePictures(const fs::path &driveC)
         std::string path;
         if (*picture.file) {
             path = windowsPath(paths::kPictureFolder) + "\\" + picture.file;
-            const fs::path file = folder / picture.file;
+            const fs::path file = drive.hostPath(std::string(paths::kPictureFolder) + "/" + picture.file);
             fs::remove(file);
             if (picture.drawn && !drawPicture(number).save(QString::fromStdString(file.string())))
                 throw std::runtime_error("cannot save " + file.string());
@@ -115,7 +118,7 @@ void writePictures(const fs::path &driveC)
             notes = pseudoText(kStream + 900 + number, 80);
         rows.push_back({number, std::string(picture.caption), notes, path});
     }
-    makePictureTable(driveC / paths::kPictureDb, rows);
+    makePictureTable(drive.hostPath(paths::kPictureDb), rows);
 }
 
 // The files that the maker writes, pictures aside.
@@ -131,37 +134,46 @@ const std::vector<const char *> &files()
 
 } // namespace
 
-bool sampleDriveExists(const fs::path &driveC)
+DriveFolder inspectDriveFolder(const fs::path &driveC)
 {
-    for (const char *file : files()) {
-        if (fs::exists(driveC / file))
-            return true;
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(driveC, ec);
+    if (fs::is_symlink(status))
+        return DriveFolder::Linked;
+    fs::path folder = driveC;
+    if (fs::exists(status)) {
+        // A folder that cannot be read might hold anything.
+        if (!fs::is_directory(status) || !fs::is_empty(driveC, ec) || ec)
+            return DriveFolder::Taken;
+    } else {
+        // The folder that it would be made in.
+        folder = fs::absolute(driveC, ec);
+        while (folder.has_relative_path() && !fs::exists(fs::symlink_status(folder, ec)))
+            folder = folder.parent_path();
     }
-    return false;
+    return access(folder.c_str(), W_OK | X_OK) == 0 ? DriveFolder::Free : DriveFolder::ReadOnly;
 }
 
 void makeSampleDrive(const fs::path &driveC)
 {
-    fs::create_directories(driveC / "WINDOWS/system32");
-    fs::create_directories(driveC / "Program Files/Velumir");
+    const rt::Drive drive(driveC);
+    fs::create_directories(drive.hostPath("WINDOWS/system32"));
+    fs::create_directories(drive.hostPath("Program Files/Velumir"));
+    const auto at = [&](const char *relative) { return drive.hostPath(relative); };
     for (const char *file : files())
-        fs::remove(driveC / file);
+        fs::remove(at(file));
 
-    writeDataLink(driveC / paths::kNewTestamentLink, jetConnection(paths::kNewTestamentDb));
-    makeChapterTable(driveC / paths::kNewTestamentDb, "mattew",
-                     testamentRows({velumir::newTestament()}, kStream));
+    writeDataLink(at(paths::kNewTestamentLink), jetConnection(paths::kNewTestamentDb));
+    makeChapterTable(at(paths::kNewTestamentDb), "mattew", testamentRows({velumir::newTestament()}, kStream));
 
-    writeDataLink(driveC / paths::kOldTestamentLink, jetConnection(paths::kOldTestamentDb));
-    makeChapterTable(driveC / paths::kOldTestamentDb, "Bible",
-                     testamentRows(oldTestamentReadingOrder(), kStream + 1));
+    writeDataLink(at(paths::kOldTestamentLink), jetConnection(paths::kOldTestamentDb));
+    makeChapterTable(at(paths::kOldTestamentDb), "Bible", testamentRows(oldTestamentReadingOrder(), kStream + 1));
 
-    makeLookupTable(driveC / paths::kConcordance, lookupRows(kConcordanceRows, kStream + 2, 200, 2000));
-    makeLookupTable(driveC / paths::kBibleDictionary,
-                    lookupRows(kBibleDictionaryRows, kStream + 3, 200, 3000));
-    makeLookupTable(driveC / paths::kKhmerDictionary,
-                    lookupRows(kKhmerDictionaryRows, kStream + 4, 20, 120));
+    makeLookupTable(at(paths::kConcordance), lookupRows(kConcordanceRows, kStream + 2, 200, 2000));
+    makeLookupTable(at(paths::kBibleDictionary), lookupRows(kBibleDictionaryRows, kStream + 3, 200, 3000));
+    makeLookupTable(at(paths::kKhmerDictionary), lookupRows(kKhmerDictionaryRows, kStream + 4, 20, 120));
 
-    writePictures(driveC);
+    writePictures(drive);
 }
 
 } // namespace sample

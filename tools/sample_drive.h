@@ -27,12 +27,20 @@ inline constexpr int kKhmerDictionaryRows = 100000;
 inline constexpr int kConcordanceRows = 300;
 inline constexpr int kBibleDictionaryRows = 400;
 
-// True when any file that makeSampleDrive writes is already there.
-bool sampleDriveExists(const std::filesystem::path &driveC);
+// What is found at a folder that is to stand for drive C.
+enum class DriveFolder {
+    Free,     // missing or empty, and writable: a sample drive may go there
+    Taken,    // holds something already: a drive, or part of one
+    Linked,   // a symbolic link, to a drive elsewhere (or nowhere)
+    ReadOnly, // missing or empty, but the folder (or the one it would go in) cannot be written
+};
+DriveFolder inspectDriveFolder(const std::filesystem::path &driveC);
 
 // Writes the sample drive below `driveC`, replacing the files it writes
-// (and only those). The same call always writes the same content. Drawing
-// the pictures needs no display; throws std::runtime_error on failure.
+// (and only those). Names are found as the program finds them, without
+// regard to case, so a drive's own "windows/SYSTEM32" takes the files rather
+// than a second folder beside it. The same call always writes the same
+// content. Drawing the pictures needs no display; throws on failure.
 void makeSampleDrive(const std::filesystem::path &driveC);
 
 } // namespace sample

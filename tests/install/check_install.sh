@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs a built tree into a temporary root and checks what a user gets:
 # the installed files against installed-files.txt, the desktop entry and the
-# AppStream metainfo under their validators, the programs run from another
-# folder, and the Debian package's control fields and contents.
+# AppStream metainfo under their validators, the manual pages and the
+# changelog, the programs run from another folder, and the Debian package's
+# control fields and contents, and lintian's verdict on it where lintian is
+# installed.
 #   check_install.sh <build-folder> <version> <app-id> [<cmake> <cpack>]
 set -euo pipefail
 
@@ -75,6 +77,27 @@ done
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
   || fail "the metainfo does not launch $app_id.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+tr -s ' \n' '  ' < "$metainfo" | grep -q "Access (Jet) databases" || fail "the metainfo does not say that Access (Jet) databases are read"
+
+# The manual pages: compressed, and formatted by man without a warning.
+for program in velumir velumir-make-sample-drive; do
+  page=$prefix/share/man/man1/$program.1.gz
+  gzip -t "$page" 2>/dev/null || { fail "$page is not gzip data"; continue; }
+  title=$(zcat "$page" | sed -n 's/^\.TH \([^ ]*\) 1 .*/\1/p')
+  [[ ${title//\\/} == "${program^^}" ]] || fail "$page has the title '$title'"
+  if command -v man > /dev/null; then
+    warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+    [[ -z $warnings ]] || { echo "$warnings"; fail "man warns about $page"; }
+  fi
+  for section in NAME SYNOPSIS DESCRIPTION ENVIRONMENT FILES; do
+    zcat "$page" | grep -q "^\.SH $section\$" || fail "$page has no $section"
+  done
+done
+# The changelog, in Debian's format, with this version on top.
+changelog=$prefix/share/doc/velumir/changelog.gz
+zcat "$changelog" > "$work/changelog" 2>/dev/null || fail "$changelog is not gzip data"
+[[ $(dpkg-parsechangelog -l "$work/changelog" -S Version 2>&1) == "$version" ]] \
+  || fail "the changelog's latest version is not $version: $(head -1 "$work/changelog")"
 
 # The installed programs run from any folder, with nothing of the build tree.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
@@ -117,6 +140,18 @@ file "$work/unpacked/usr/bin/velumir" | grep -q ', stripped' || fail "the packag
 dpkg-deb -c "$deb" | awk '$2 != "root/root" {print; bad=1} END {exit bad}' || fail "the package holds files not owned by root"
 cmp -s "$work/unpacked/usr/share/doc/velumir/copyright" "$prefix/share/doc/velumir/copyright" \
   || fail "the package's copyright file differs from the installed one"
+
+# Debian's own checks: no error; warnings are shown.
+if command -v lintian > /dev/null; then
+  status=0
+  lintian --tag-display-limit 0 "$deb" > "$work/lintian.log" 2>&1 || status=$?
+  grep -v '^running with root privileges' "$work/lintian.log" >&2 || true
+  if grep -q '^E: ' "$work/lintian.log" || [[ $status -ne 0 ]]; then
+    fail "lintian reports errors on $(basename "$deb") (status $status)"
+  fi
+else
+  echo "lintian is not installed: the package's Debian checks were skipped" >&2
+fi
 
 if [[ $failures -gt 0 ]]; then
   echo "$failures check(s) failed" >&2

@@ -1,6 +1,7 @@
 // The program on a drive C as a Windows installation leaves it: data link
 // files, Jet databases, pictures named in another letter case, the drive
-// mounted read-only. Every window that reads a database is run on it as on
+// mounted read-only, reached through a symbolic link at the default place.
+// Every window that reads a database is run on it as on
 // the sample drive, and nothing on the drive changes.
 
 #include "support/file_guards.h"
@@ -17,9 +18,14 @@
 #include "runtime/controls/data_combo_list.h"
 #include "runtime/controls/rich_text_box.h"
 #include "runtime/controls/tree_view.h"
+#include "runtime/system/drive.h"
 
 #include <QScrollBar>
 #include <QTest>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 using namespace velumir;
 using namespace testing_support;
@@ -157,6 +163,40 @@ TEST_F(JetDrive, ThePictureViewerShowsEveryPictureAndNoneForTheMissingFile)
         QTest::mouseClick(p.CMDNEXT().widget(), Qt::LeftButton);
     }
     EXPECT_EQ(p.txtNAME().Text(), "");
+}
+
+// A reader who starts Velumir from the menu cannot set VELUMIR_DRIVE_C: a
+// symbolic link at the default place leads to the mounted disk instead.
+class JetDriveThroughALink : public JetDrive {
+public:
+    void SetUp() override
+    {
+        driveThroughDefaultLink = true;
+        JetDrive::SetUp();
+    }
+};
+
+TEST_F(JetDriveThroughALink, TheProgramReadsThroughTheLinkAndTheSampleMakerLeavesIt)
+{
+    const std::filesystem::path link = rt::Drive::defaultRoot();
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
+    const auto data = listing(link.parent_path().parent_path());
+
+    // What scripts/run.sh does before it starts the program.
+    ASSERT_EQ(std::system((std::string(VELUMIR_SAMPLE_MAKER) + " >/dev/null").c_str()), 0);
+    EXPECT_EQ(listing(link.parent_path().parent_path()), data);
+
+    startToMainWindow();
+    NT &nt = form<NT>();
+    ASSERT_TRUE(nt.IsLoaded());
+    const auto mattew = expectedRows("mattew", {0});
+    EXPECT_EQ(captions(nt.tv()), column(mattew, 1));
+    expectChapterShown(nt.tv(), nt.Text1(), mattew, 100);
+    Pictures &p = show<Pictures>();
+    ASSERT_TRUE(p.IsLoaded());
+    const auto first = expectedRows("EMP", {0, 2}).front();
+    EXPECT_EQ(p.txtPATH().Text(), *first[2]);
+    EXPECT_EQ(p.Photo().Picture().isNull(), first[2]->find("missing") != std::string::npos);
 }
 
 } // namespace

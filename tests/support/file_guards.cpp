@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <utility>
 
 namespace testing_support {
 
@@ -54,19 +55,22 @@ void makeWritable(const fs::path &root)
     setWritable(root, true);
 }
 
-CacheHome::CacheHome(const fs::path &folder)
+ScopedVariable::ScopedVariable(std::string name, const std::optional<std::string> &value) : name_(std::move(name))
 {
-    if (const char *cache = std::getenv("XDG_CACHE_HOME"))
-        saved_ = cache;
-    setenv("XDG_CACHE_HOME", folder.c_str(), 1);
+    if (const char *old = std::getenv(name_.c_str()))
+        saved_ = old;
+    if (value)
+        setenv(name_.c_str(), value->c_str(), 1);
+    else
+        unsetenv(name_.c_str());
 }
 
-CacheHome::~CacheHome()
+ScopedVariable::~ScopedVariable()
 {
     if (saved_)
-        setenv("XDG_CACHE_HOME", saved_->c_str(), 1);
+        setenv(name_.c_str(), saved_->c_str(), 1);
     else
-        unsetenv("XDG_CACHE_HOME");
+        unsetenv(name_.c_str());
 }
 
 HonourPermissions::HonourPermissions()

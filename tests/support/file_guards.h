@@ -23,17 +23,28 @@ void makeReadOnly(const std::filesystem::path &root);
 // Gives it back, so that the folder can be removed.
 void makeWritable(const std::filesystem::path &root);
 
+// While it lives, the environment variable `name` holds `value` (is unset
+// for nullopt); afterwards it is as it was.
+class ScopedVariable {
+public:
+    ScopedVariable(std::string name, const std::optional<std::string> &value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable &) = delete;
+    ScopedVariable &operator=(const ScopedVariable &) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> saved_;
+};
+
 // While it lives, $XDG_CACHE_HOME names `folder`, so that what the program
 // caches goes there and not into the user's own cache.
 class CacheHome {
 public:
-    explicit CacheHome(const std::filesystem::path &folder);
-    ~CacheHome();
-    CacheHome(const CacheHome &) = delete;
-    CacheHome &operator=(const CacheHome &) = delete;
+    explicit CacheHome(const std::filesystem::path &folder) : variable_("XDG_CACHE_HOME", folder.string()) {}
 
 private:
-    std::optional<std::string> saved_;
+    ScopedVariable variable_;
 };
 
 // While it lives, the calling thread is held to file permissions even when

@@ -2,6 +2,7 @@
 
 #include "app.h"
 #include "browser/catalogues/new_testament.h"
+#include "runtime/system/drive.h"
 #include "sample_data.h"
 #include "shell/frm_log_on.h"
 #include "shell/frm_main.h"
@@ -27,6 +28,15 @@ void ProgramTest::SetUp()
     dialogs_ = dialogs.get();
     rt::Program::Options options;
     options.driveRoot = drive_;
+    if (driveThroughDefaultLink) {
+        const std::filesystem::path data = dir_->path() / "data";
+        dataHome_ = std::make_unique<ScopedVariable>("XDG_DATA_HOME", data.string());
+        driveVariable_ = std::make_unique<ScopedVariable>("VELUMIR_DRIVE_C", std::nullopt);
+        std::filesystem::create_directories(data / "velumir");
+        std::filesystem::create_directory_symlink(drive_, data / "velumir" / "drive_c");
+        options.driveRoot = rt::Drive::defaultRoot();
+        EXPECT_EQ(options.driveRoot, data / "velumir" / "drive_c");
+    }
     options.configRoot = config_;
     options.report = std::move(reports);
     if (realDialogs)
@@ -46,6 +56,8 @@ void ProgramTest::TearDown()
     program_.reset();
     processEvents();
     cache_.reset();
+    driveVariable_.reset();
+    dataHome_.reset();
     dir_.reset();
 }
 

@@ -63,12 +63,19 @@ public:
     // Set before SetUp for a program that asks through the real Qt dialogs
     // (dialogs() then has nothing to answer with).
     bool realDialogs = false;
+    // Set before SetUp for a program that finds its drive as an installed
+    // one started from the menu does: at the default place (no
+    // $VELUMIR_DRIVE_C; a temporary $XDG_DATA_HOME), where a symbolic link
+    // leads to drive().
+    bool driveThroughDefaultLink = false;
 
 private:
     std::unique_ptr<TempDir> dir_;
     std::filesystem::path drive_;
     std::filesystem::path config_;
     std::unique_ptr<CacheHome> cache_;
+    std::unique_ptr<ScopedVariable> dataHome_;
+    std::unique_ptr<ScopedVariable> driveVariable_;
     rt::RecordedReports *reports_ = nullptr;
     rt::ScriptedDialogs *dialogs_ = nullptr;
     std::unique_ptr<rt::Program> program_;

@@ -6,6 +6,8 @@
 #include "browser/catalogues/proverbs_to_malachi.h"
 #include "runtime/text/legacy_text.h"
 #include "fonts/font_tables.h"
+#include "runtime/system/drive.h"
+#include "support/file_guards.h"
 #include "support/test_support.h"
 
 #include <QImage>
@@ -13,6 +15,15 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+
+#include <linux/capability.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
 
 #include <algorithm>
 #include <cstdlib>
@@ -276,4 +287,178 @@ TEST_F(SampleDrive, MakerLeavesAnExistingDriveAloneUnlessForced)
     EXPECT_EQ(readFile(udl), "changed");
     ASSERT_EQ(std::system((maker + "--force " + target + " >/dev/null").c_str()), 0);
     EXPECT_EQ(readFile(udl), readFile(file(sample::paths::kNewTestamentLink)));
+}
+
+namespace {
+
+struct MakerRun {
+    int status = -1; // the exit status; -1 when the maker did not end normally
+    std::string output;
+};
+
+// Runs the sample-drive maker with `arguments`. With `asUser`, the maker is
+// held to file permissions even under root, as a reader's own account is
+// (the capabilities that override them go from its bounding set before it
+// starts); with `fileLimit`, it can write no file larger than that.
+MakerRun runMaker(const std::vector<std::string> &arguments, bool asUser = false, rlim_t fileLimit = 0)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return {};
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], 1);
+        dup2(out[1], 2);
+        close(out[0]);
+        close(out[1]);
+        if (asUser)
+            for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+                prctl(PR_CAPBSET_DROP, capability, 0, 0, 0);
+        if (fileLimit) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit = {fileLimit, fileLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::vector<char *> argv = {const_cast<char *>(VELUMIR_SAMPLE_MAKER)};
+        for (const std::string &argument : arguments)
+            argv.push_back(const_cast<char *>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    MakerRun run;
+    char buffer[4096];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+        run.output.append(buffer, std::size_t(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status))
+        run.status = WEXITSTATUS(status);
+    return run;
+}
+
+// Makes each folder and (empty) file named, relative to `root`.
+void make(const fs::path &root, const std::vector<std::string> &entries)
+{
+    for (const std::string &entry : entries) {
+        if (entry.back() == '/') {
+            fs::create_directories(root / entry);
+        } else {
+            fs::create_directories((root / entry).parent_path());
+            std::ofstream(root / entry) << "the reader's own";
+        }
+    }
+}
+
+} // namespace
+
+// A folder that holds anything of a drive, in whatever letter case, a link
+// to a drive and a folder that cannot be written are left exactly as they
+// are, and the maker ends successfully, so that scripts/run.sh goes on to
+// start Velumir.
+TEST(SampleDriveMaker, LeavesEveryFolderThatHoldsADriveOrCannotBeWritten)
+{
+    struct Case {
+        const char *what;
+        std::function<void(const fs::path &home, const fs::path &drive)> setUp;
+        bool readOnly;
+        const char *said;
+    };
+    const std::vector<Case> cases = {
+        {"a drive spelled as newer Windows spells it",
+         [](const fs::path &, const fs::path &d) { make(d, {"Windows/System32/notepad.exe", "Program Files/"}); },
+         false, "left unchanged"},
+        {"the sample's own files in another case",
+         [](const fs::path &, const fs::path &d) { make(d, {"windows/SYSTEM32/TORMIN.UDL"}); }, false,
+         "left unchanged"},
+        {"only the picture database",
+         [](const fs::path &, const fs::path &d) { make(d, {"PROGRAM FILES/velumir/lib"}); }, false,
+         "left unchanged"},
+        {"none of the sample's folders", [](const fs::path &, const fs::path &d) { make(d, {"pagefile.sys"}); },
+         false, "left unchanged"},
+        {"a read-only drive",
+         [](const fs::path &, const fs::path &d) { make(d, {"WINDOWS/system32/tormin.udl"}); }, true,
+         "left unchanged"},
+        {"an empty read-only folder", [](const fs::path &, const fs::path &d) { fs::create_directory(d); }, true,
+         "cannot be written"},
+        {"no folder, in a read-only one", [](const fs::path &, const fs::path &) {}, true, "cannot be written"},
+        {"a link to a drive",
+         [](const fs::path &h, const fs::path &d) {
+             make(h, {"disk/windows/system32/notepad.exe"});
+             fs::create_directory_symlink(h / "disk", d);
+         },
+         false, "link"},
+        {"a link to an empty disk",
+         [](const fs::path &h, const fs::path &d) {
+             fs::create_directory(h / "disk");
+             fs::create_directory_symlink(h / "disk", d);
+         },
+         false, "link"},
+        {"a link to a disk not mounted",
+         [](const fs::path &h, const fs::path &d) { fs::create_directory_symlink(h / "media/windows", d); }, false,
+         "link"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir home;
+        const fs::path drive = home.path() / "drive_c";
+        c.setUp(home.path(), drive);
+        if (c.readOnly)
+            testing_support::makeReadOnly(home.path());
+        const auto before = testing_support::listing(home.path());
+        const MakerRun run = runMaker({drive.string()}, c.readOnly);
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_TRUE(testing_support::contains(run.output, c.said)) << run.output;
+        EXPECT_EQ(testing_support::listing(home.path()), before);
+        testing_support::makeWritable(home.path());
+    }
+}
+
+// Told to write into a drive, the maker finds its folders as the program
+// does: the files go into the drive's own "windows/SYSTEM32", where the
+// program reads them, and not into a second folder beside it.
+TEST_F(SampleDrive, ForcedIntoADriveSpelledInAnotherCaseItWritesIntoTheDrivesOwnFolders)
+{
+    TempDir other;
+    make(other.path(), {"windows/SYSTEM32/notepad.exe", "program files/VELUMIR/pictures/ARK.PNG"});
+    const MakerRun run = runMaker({"--force", other.path().string()});
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(testing_support::namesIn(other.path()), (std::vector<std::string>{"program files", "windows"}));
+    EXPECT_EQ(testing_support::namesIn(other.path() / "windows"), (std::vector<std::string>{"SYSTEM32"}));
+    EXPECT_EQ(testing_support::namesIn(other.path() / "program files"), (std::vector<std::string>{"VELUMIR"}));
+    EXPECT_EQ(readFile(other.path() / "windows/SYSTEM32/notepad.exe"), "the reader's own");
+    const rt::Drive drive(other.path());
+    for (const char *relative : {sample::paths::kNewTestamentLink, sample::paths::kOldTestamentDb,
+                                 sample::paths::kPictureDb}) {
+        const fs::path written = drive.hostPath(relative);
+        EXPECT_TRUE(fs::exists(written)) << relative;
+        EXPECT_TRUE(readFile(written) == readFile(file(relative))) << relative;
+    }
+    // The picture the reader's folder holds by that name, drawn again.
+    const QImage picture(QString::fromStdString((other.path() / "program files/VELUMIR/pictures/ARK.PNG").string()));
+    EXPECT_EQ(picture.size(), QSize(320, 240));
+}
+
+// A make that fails part way takes away what it wrote, so that the next one
+// does not take the half-written folder for a drive of the reader's.
+TEST(SampleDriveMaker, AFailedMakeLeavesTheFolderAsItWas)
+{
+    TempDir home;
+    for (const bool existed : {false, true}) {
+        SCOPED_TRACE(existed ? "an empty folder" : "no folder");
+        const fs::path drive = home.path() / (existed ? "empty" : "missing");
+        if (existed)
+            fs::create_directory(drive);
+        const MakerRun failed = runMaker({drive.string()}, false, 64 * 1024);
+        EXPECT_EQ(failed.status, 1) << failed.output;
+        EXPECT_EQ(fs::exists(drive), existed);
+        if (existed) {
+            EXPECT_TRUE(fs::is_empty(drive));
+        }
+        const MakerRun made = runMaker({drive.string()});
+        EXPECT_EQ(made.status, 0) << made.output;
+        EXPECT_TRUE(fs::exists(drive / sample::paths::kNewTestamentLink));
+    }
 }

@@ -254,7 +254,7 @@ int replaceFile(const fs::path &target, std::string_view content)
 
     int error = 0;
     if (replacing) {
-        (void)::fchown(fd.get(), old.st_uid, old.st_gid);
+        (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
         if (::fchmod(fd.get(), old.st_mode & 07777) != 0)
             error = errno;
     }
