@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Part of every copy's name: raised when copies come to be made differently.
-constexpr char CopyFormat[] = "velumir database copy 1";
+constexpr char CopyFormat[] = "velumir database copy 2";
 constexpr char Partial[] = "part-";
 constexpr auto StalePartial = std::chrono::hours(1);
 constexpr char Made[] = "copy.sqlite";
@@ -88,6 +88,7 @@ DatabaseCopy fromReader(const HelperEnd &end, std::chrono::milliseconds limit, c
     case jet::ReaderCopied: return outcome(DatabaseCopy::Outcome::Ready);
     case jet::ReaderNotJet: return outcome(DatabaseCopy::Outcome::NotJet);
     case jet::ReaderDamaged: return outcome(DatabaseCopy::Outcome::Damaged, "the file is damaged");
+    case jet::ReaderCutShort: return outcome(DatabaseCopy::Outcome::Damaged, "the file is cut short");
     case jet::ReaderCannotWrite:
         return outcome(DatabaseCopy::Outcome::Failed, "no copy could be written in '" + folder.string() + "'");
     default: return outcome(DatabaseCopy::Outcome::Damaged, "the file could not be read");
