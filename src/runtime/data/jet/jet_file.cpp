@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -189,6 +190,7 @@ struct JetFile::Impl {
     std::string definition(std::size_t first) const;
     std::vector<std::uint32_t> usedPages(const unsigned char *map, std::size_t size) const;
     std::set<int> calculatedColumns(const std::string &definition, const MdbTableDef &table) const;
+    void checkPagesInUse() const;
     void readTable(MdbCatalogEntry *entry, TableSink *sink);
     Value value(MdbColumn *column, const MdbField &field);
     std::string longValue(int start, int size);
@@ -237,6 +239,7 @@ JetFile::~JetFile() = default;
 void JetFile::readTables(TableSink &sink)
 {
     MdbHandle *mdb = impl_->mdb;
+    impl_->checkPagesInUse();
     // libmdb reads the catalogue (the system table MSysObjects, whose
     // definition is on page 2) without telling whether it got all of it: a
     // file cut short would simply seem to hold fewer tables. Its rows are
@@ -263,6 +266,44 @@ const unsigned char *JetFile::Impl::pageAt(std::size_t number) const
     if (number >= pages)
         throw JetCutShort("a page it needs lies past its end");
     return static_cast<const unsigned char *>(mapped) + number * std::size_t(pageSize());
+}
+
+// The first row of page 1 maps the pages of the file that are free: a page
+// in use beyond the file's end means the file was cut short, whether or not
+// a table needs it (an index, a long value no row holds any more).
+void JetFile::Impl::checkPagesInUse() const
+{
+    const unsigned char *at = pageAt(1);
+    const int offsets = mdb->fmt->row_count_offset;
+    if (at[0] != PageData || littleEndian16(at + offsets) < 1)
+        throw JetDamaged("the map of free pages is missing");
+    const std::size_t begin = std::size_t(littleEndian16(at + offsets + 2)) & RowOffsetMask;
+    const std::size_t end = std::size_t(pageSize());
+    if (begin + 5 > end)
+        throw JetDamaged("the map of free pages is missing");
+    const unsigned char *map = at + begin;
+    // Pages from `base` on in a bitmap of `bytes`; a set bit is a free page.
+    const auto noneInUsePast = [&](const unsigned char *bitmap, std::size_t bytes, std::size_t base) {
+        for (std::size_t number = std::max(base, pages); number < base + bytes * 8; ++number)
+            if (!(bitmap[(number - base) / 8] & (1 << ((number - base) % 8))))
+                throw JetCutShort("a page in use lies past its end");
+    };
+    // Access also writes the inline kind under the mark of the other (its
+    // words then are no page numbers, which take three bytes).
+    const std::size_t words = (end - begin - 1) / 4;
+    bool pageNumbers = map[0] == 1;
+    for (std::size_t i = 0; pageNumbers && i < words; ++i)
+        pageNumbers = littleEndian32(map + 1 + 4 * i) < (1u << 24);
+    if (pageNumbers) {
+        const std::size_t perMap = (end - 4) * 8;
+        for (std::size_t i = 0; i < words; ++i)
+            if (const std::uint32_t number = littleEndian32(map + 1 + 4 * i))
+                noneInUsePast(pageAt(number) + 4, end - 4, i * perMap);
+    } else if (map[0] <= 1) {
+        noneInUsePast(map + 5, end - begin - 5, littleEndian32(map + 1));
+    } else {
+        throw JetDamaged("the map of free pages is of no known kind");
+    }
 }
 
 // Makes page `number` libmdb's current page.
