@@ -22,6 +22,7 @@
 #include <functional>
 #include <thread>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,31 @@ TEST_F(JetTest, AnUnchangedFileIsReadFromItsCopyAndAChangedOneAnew)
     EXPECT_EQ(firstWord(), changed);
     fs::remove_all(temp.path() / "cache");
     EXPECT_EQ(firstWord(), changed);
+}
+
+TEST(DatabaseCache, EachPartOfAFilesStatusTellsAnotherVersion)
+{
+    struct stat base = {};
+    base.st_dev = 2049;
+    base.st_ino = 131;
+    base.st_size = 4096 * 47;
+    base.st_mtim = {1700000000, 500};
+    base.st_ctim = {1700000001, 700};
+    const std::function<void(struct stat &)> changes[] = {
+        [](struct stat &s) { ++s.st_dev; },
+        [](struct stat &s) { ++s.st_ino; },
+        [](struct stat &s) { s.st_size -= 4096; }, // cut short, its times kept
+        [](struct stat &s) { ++s.st_mtim.tv_sec; },
+        [](struct stat &s) { ++s.st_mtim.tv_nsec; },
+        [](struct stat &s) { ++s.st_ctim.tv_sec; },
+        [](struct stat &s) { ++s.st_ctim.tv_nsec; },
+    };
+    std::set<std::string> versions = {rt::detail::fileVersion(base)};
+    for (const auto &change : changes) {
+        struct stat other = base;
+        change(other);
+        EXPECT_TRUE(versions.insert(rt::detail::fileVersion(other)).second) << versions.size();
+    }
 }
 
 TEST_F(JetTest, TheCacheKeepsWithinItsSizeAndLetsTheCopiesUsedLongestAgoGo)

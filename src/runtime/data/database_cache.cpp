@@ -39,9 +39,7 @@ std::string identity(const fs::path &file, std::chrono::system_clock::time_point
             std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec)));
     };
     changed = std::max({changed, at(s.st_mtim), at(s.st_ctim)});
-    return std::to_string(s.st_dev) + ':' + std::to_string(s.st_ino) + ':' + std::to_string(s.st_size) + ':' +
-           std::to_string(s.st_mtim.tv_sec) + '.' + std::to_string(s.st_mtim.tv_nsec) + ':' +
-           std::to_string(s.st_ctim.tv_sec) + '.' + std::to_string(s.st_ctim.tv_nsec);
+    return fileVersion(s);
 }
 
 // The name of the copy of `files` as they are now, and when the last of
@@ -96,6 +94,13 @@ DatabaseCopy fromReader(const HelperEnd &end, std::chrono::milliseconds limit, c
 }
 
 } // namespace
+
+std::string fileVersion(const struct stat &s)
+{
+    return std::to_string(s.st_dev) + ':' + std::to_string(s.st_ino) + ':' + std::to_string(s.st_size) + ':' +
+           std::to_string(s.st_mtim.tv_sec) + '.' + std::to_string(s.st_mtim.tv_nsec) + ':' +
+           std::to_string(s.st_ctim.tv_sec) + '.' + std::to_string(s.st_ctim.tv_nsec);
+}
 
 fs::path DatabaseCache::defaultFolder()
 {
