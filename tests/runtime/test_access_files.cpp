@@ -336,4 +336,35 @@ TEST_F(AccessFiles, RowsBeyondTheCountOfTheDefinitionAreReadWhole)
     EXPECT_EQ(rs.Fields(0).Value(), Variant("row7col1"));
 }
 
+TEST_F(AccessFiles, AMovedRowThatIsNotWhereItsOldPlacePointsIsDamage)
+{
+    const auto u16 = [](const std::string &bytes, std::size_t at) {
+        return std::size_t(static_cast<unsigned char>(bytes[at])) |
+               std::size_t(static_cast<unsigned char>(bytes[at + 1])) << 8;
+    };
+    // The old place of a row of overflowTestV2000's Table1 points to the
+    // table's definition instead of the page the row went to.
+    const auto rewritten = [&](std::string &bytes) {
+        const std::size_t definition = columnsOfTableWith(bytes, "data10").front() / 4096;
+        for (std::size_t page = 1; page * 4096 < bytes.size(); ++page) {
+            const std::size_t at = page * 4096;
+            if (bytes[at] != 1 || u16(bytes, at + 4) != definition)
+                continue;
+            for (std::size_t row = 0; row < u16(bytes, at + 12); ++row) {
+                const std::size_t slot = u16(bytes, at + 14 + 2 * row);
+                if ((slot & 0xC000) == 0x4000) {
+                    bytes[at + (slot & 0x1FFF) + 1] = char(definition);
+                    bytes[at + (slot & 0x1FFF) + 2] = 0;
+                    bytes[at + (slot & 0x1FFF) + 3] = 0;
+                    return;
+                }
+            }
+        }
+        ADD_FAILURE() << "no moved row";
+    };
+    const rt::RuntimeError e = errorOf([&] { changed("V2000/overflowTestV2000.mdb", rewritten); });
+    EXPECT_EQ(e.number(), rt::err::DaoUnrecognizedFormat);
+    EXPECT_EQ(e.description(), "Unrecognized database format 'C:\\changed.mdb'. [the file is damaged]");
+}
+
 } // namespace

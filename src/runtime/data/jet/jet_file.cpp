@@ -453,10 +453,12 @@ void JetFile::Impl::readTable(MdbCatalogEntry *entry, TableSink *sink)
                     throw JetDamaged("a moved row points to a page of another table");
                 load(target);
                 moved = true;
-                if (row >= mdb_get_int16(mdb->pg_buf, offsets) || mdb_find_row(mdb, row, &start, &size) != 0 ||
-                    size == 0 || (start & (RowElsewhere | RowPointer)) == (RowElsewhere | RowPointer))
-                    throw JetDamaged("a moved row is not where its old place points");
-                if (!(start & RowPointer) && !(start & RowElsewhere))
+                // There lies the row itself (RowElsewhere) or the next pointer.
+                const int flags = row < mdb_get_int16(mdb->pg_buf, offsets) &&
+                                          mdb_find_row(mdb, row, &start, &size) == 0 && size > 0
+                                      ? start & (RowElsewhere | RowPointer)
+                                      : 0;
+                if (flags != RowElsewhere && flags != RowPointer)
                     throw JetDamaged("a moved row is not where its old place points");
             }
             start &= RowOffsetMask;
