@@ -2,6 +2,7 @@
 #include "runtime/data/dao.h"
 #include "runtime/data/data_errors.h"
 #include "runtime/data/database_cache.h"
+#include "runtime/data/jet/jet_file.h"
 #include "runtime/data/jet/jet_text.h"
 #include "runtime/data/recordset.h"
 #include "runtime/errors/runtime_error.h"
@@ -18,10 +19,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <thread>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -275,6 +278,31 @@ TEST_F(JetTest, AnUnchangedFileIsReadFromItsCopyAndAChangedOneAnew)
     EXPECT_EQ(firstWord(), changed);
 }
 
+TEST(DatabaseCache, EachPartOfAFilesStatusTellsAnotherVersion)
+{
+    struct stat base = {};
+    base.st_dev = 2049;
+    base.st_ino = 131;
+    base.st_size = 4096 * 47;
+    base.st_mtim = {1700000000, 500};
+    base.st_ctim = {1700000001, 700};
+    const std::function<void(struct stat &)> changes[] = {
+        [](struct stat &s) { ++s.st_dev; },
+        [](struct stat &s) { ++s.st_ino; },
+        [](struct stat &s) { s.st_size -= 4096; }, // cut short, its times kept
+        [](struct stat &s) { ++s.st_mtim.tv_sec; },
+        [](struct stat &s) { ++s.st_mtim.tv_nsec; },
+        [](struct stat &s) { ++s.st_ctim.tv_sec; },
+        [](struct stat &s) { ++s.st_ctim.tv_nsec; },
+    };
+    std::set<std::string> versions = {rt::detail::fileVersion(base)};
+    for (const auto &change : changes) {
+        struct stat other = base;
+        change(other);
+        EXPECT_TRUE(versions.insert(rt::detail::fileVersion(other)).second) << versions.size();
+    }
+}
+
 TEST_F(JetTest, TheCacheKeepsWithinItsSizeAndLetsTheCopiesUsedLongestAgoGo)
 {
     rt::detail::DatabaseCache cache(cacheFolder(), 550 * 1024, std::chrono::milliseconds(0));
@@ -390,7 +418,8 @@ TEST_F(JetTest, DamagedFilesAreReportedInTimeQuietlyAndWithNothingWritten)
     };
     for (const std::size_t cut : {std::size_t(20), std::size_t(2048), std::size_t(4096 * 3), whole.size() / 2,
                                   whole.size() - 4096})
-        cases.push_back({"cut at " + std::to_string(cut), write(whole.substr(0, cut)), unrecognized});
+        cases.push_back({"cut at " + std::to_string(cut), write(whole.substr(0, cut)),
+                         cut < 0x15 ? unrecognized : unrecognized + " [the file is cut short]"});
 
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -480,6 +509,32 @@ TEST(HelperProcess, RunsWithNoTerminalNoEnvironmentAndNoneOfOurFilesAndIsStopped
 }
 
 // ------------------------------------------------------------------ text
+
+TEST(JetValues, DatesOverTheWholeRangeAccessTakes)
+{
+    struct Case {
+        double days;
+        const char *text;
+    } cases[] = {
+        {0.0, "1899-12-30 00:00:00"},
+        {-1.25, "1899-12-29 06:00:00"}, // the fraction counts forward on either side
+        {-0.5, "1899-12-30 12:00:00"},
+        {1.75, "1899-12-31 18:00:00"},
+        {-115859.0, "1582-10-14 00:00:00"}, // proleptic Gregorian: no gap at the reform
+        {-657434.0, "0100-01-01 00:00:00"},
+        {2958465.0 + 86399.0 / 86400, "9999-12-31 23:59:59"},
+        {36526.0 + 0.4999999999, "2000-01-01 12:00:00"}, // to the nearest second
+        {36526.0 + 0.99999999, "2000-01-02 00:00:00"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(rt::jet::dateText(c.days), c.text) << c.days;
+    for (const double outside : {-657435.0, 2958466.0, std::nan(""), HUGE_VAL})
+        EXPECT_THROW(rt::jet::dateText(outside), rt::jet::JetDamaged) << outside;
+
+    const unsigned char guid[16] = {0x78, 0x56, 0x34, 0x12, 0xBC, 0x9A, 0xF0, 0xDE,
+                                    0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    EXPECT_EQ(rt::jet::guidText(guid), "{12345678-9ABC-DEF0-0123-456789ABCDEF}");
+}
 
 // A handle on a Jet 4 file of the drive, to convert text with.
 struct Handle {

@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Part of every copy's name: raised when copies come to be made differently.
-constexpr char CopyFormat[] = "velumir database copy 1";
+constexpr char CopyFormat[] = "velumir database copy 2";
 constexpr char Partial[] = "part-";
 constexpr auto StalePartial = std::chrono::hours(1);
 constexpr char Made[] = "copy.sqlite";
@@ -39,9 +39,7 @@ std::string identity(const fs::path &file, std::chrono::system_clock::time_point
             std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec)));
     };
     changed = std::max({changed, at(s.st_mtim), at(s.st_ctim)});
-    return std::to_string(s.st_dev) + ':' + std::to_string(s.st_ino) + ':' + std::to_string(s.st_size) + ':' +
-           std::to_string(s.st_mtim.tv_sec) + '.' + std::to_string(s.st_mtim.tv_nsec) + ':' +
-           std::to_string(s.st_ctim.tv_sec) + '.' + std::to_string(s.st_ctim.tv_nsec);
+    return fileVersion(s);
 }
 
 // The name of the copy of `files` as they are now, and when the last of
@@ -88,6 +86,7 @@ DatabaseCopy fromReader(const HelperEnd &end, std::chrono::milliseconds limit, c
     case jet::ReaderCopied: return outcome(DatabaseCopy::Outcome::Ready);
     case jet::ReaderNotJet: return outcome(DatabaseCopy::Outcome::NotJet);
     case jet::ReaderDamaged: return outcome(DatabaseCopy::Outcome::Damaged, "the file is damaged");
+    case jet::ReaderCutShort: return outcome(DatabaseCopy::Outcome::Damaged, "the file is cut short");
     case jet::ReaderCannotWrite:
         return outcome(DatabaseCopy::Outcome::Failed, "no copy could be written in '" + folder.string() + "'");
     default: return outcome(DatabaseCopy::Outcome::Damaged, "the file could not be read");
@@ -95,6 +94,13 @@ DatabaseCopy fromReader(const HelperEnd &end, std::chrono::milliseconds limit, c
 }
 
 } // namespace
+
+std::string fileVersion(const struct stat &s)
+{
+    return std::to_string(s.st_dev) + ':' + std::to_string(s.st_ino) + ':' + std::to_string(s.st_size) + ':' +
+           std::to_string(s.st_mtim.tv_sec) + '.' + std::to_string(s.st_mtim.tv_nsec) + ':' +
+           std::to_string(s.st_ctim.tv_sec) + '.' + std::to_string(s.st_ctim.tv_nsec);
+}
 
 fs::path DatabaseCache::defaultFolder()
 {

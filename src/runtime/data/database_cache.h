@@ -23,7 +23,15 @@
 #include <string>
 #include <vector>
 
+struct stat;
+
 namespace rt::detail {
+
+// What tells one version of a file from another, from its status: device,
+// inode, size, modification and change times; part of a copy's name. The
+// size counts on its own where times are coarse or not kept (FAT keeps no
+// change time, and a copy restored with its old times looks unchanged).
+std::string fileVersion(const struct stat &status);
 
 struct DatabaseCopy {
     enum class Outcome {

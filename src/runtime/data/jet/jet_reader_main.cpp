@@ -54,6 +54,8 @@ int main(int argc, char **argv)
         return ReaderCopied;
     } catch (const NotJet &) {
         return ReaderNotJet;
+    } catch (const JetCutShort &) {
+        return ReaderCutShort;
     } catch (const JetDamaged &) {
         return ReaderDamaged;
     } catch (const CannotWrite &) {

@@ -12,6 +12,7 @@ enum ReaderStatus : int {
     ReaderNotJet = 2,      // the file is no Jet database libmdb can open
     ReaderDamaged = 3,     // the file is damaged: rows or long values missing or out of place
     ReaderCannotWrite = 4, // the copy could not be written
+    ReaderCutShort = 5,    // the file ends before its last page, or before a page it needs
 };
 
 } // namespace rt::jet
