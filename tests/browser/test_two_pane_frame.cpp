@@ -14,7 +14,6 @@
 #include "sample_data.h"
 #include "shell/frm_main.h"
 
-#include <QDate>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMdiArea>
