@@ -179,11 +179,13 @@ TEST_F(StartAndMainWindow, MenusAndToolbarsAreThoseOfTheDesign)
         const auto &[level, action] = shown[i];
         EXPECT_EQ(level, entry.level) << entry.name;
         EXPECT_EQ(action->isSeparator(), entry.caption == "-") << entry.name;
-        if (entry.caption != "-")
+        if (entry.caption != "-") {
             EXPECT_EQ(action->text().toStdString(), entry.caption) << entry.name;
+        }
         EXPECT_EQ(action->shortcut(), entry.shortcut) << entry.name;
-        if (level > 1)
+        if (level > 1) {
             EXPECT_EQ(action, main.menu(entry.name).action()) << entry.name << " stands in another place";
+        }
         // Only the menus the table gives entries have a menu: "FindWord" has none.
         const bool hasEntries = i + 1 < design.size() && design[i + 1].level > level;
         EXPECT_EQ(action->menu() != nullptr, hasEntries) << entry.name;
