@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-svg-dev libqt6svg6
+  qt6-base-dev qt6-base-private-dev qt6-svg-dev libqt6svg6
   libsqlite3-dev
   mdbtools-dev libmdb3
   libgtest-dev libgmock-dev libbenchmark-dev

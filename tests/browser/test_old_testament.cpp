@@ -226,10 +226,19 @@ TEST_F(OldTestament, EachBrowserWindowRemembersItsOwnColour)
     dialogs().answer(QColor(0xFF, 0, 0));
     nt.tbToolBar().Buttons("Color").click();
     EXPECT_EQ(nt.CommonDialog1().Color(), 0x0000FF);
+    // A green word in the Old Testament's pane: Cancel gives it the colour
+    // its own dialog holds, black, not the New Testament's red.
+    rt::RichTextBox &pane = ot.Text1();
+    pane.setText("alpha bravo");
+    pane.setSelStart(0);
+    pane.setSelLength(5);
+    pane.setSelColor(0x00FF00);
+    ASSERT_EQ(pane.SelColor(), 0x00FF00);
     dialogs().cancel();
     ot.tbToolBar().Buttons("Color").click();
     EXPECT_EQ(ot.CommonDialog1().Color(), 0);
-    EXPECT_EQ(ot.Text1().SelColor(), 0);
+    EXPECT_EQ(pane.SelText(), "alpha");
+    EXPECT_EQ(pane.SelColor(), 0);
     EXPECT_EQ(ot.tbToolBar().Buttons("Color").ToolTipText(), "Color Bible Text");
 }
 

@@ -302,13 +302,18 @@ TEST_F(FormatAndPrint, PrintCancelledPrintsNothingAndMakesTheColourDialogsCancel
     nt().tbToolBar().Buttons("Color").click();
     EXPECT_EQ(pane().SelColor(), red);
 
-    bool printed = false;
-    dialogs().answer(std::function<bool(QPrinter &)>([&](QPrinter &) {
-        printed = true; // reaching here means the dialog was shown; false is Cancel
+    // Cancel in the printer dialog, which was set to print to a file: no file.
+    bool shown = false;
+    const std::filesystem::path pdf = drive().parent_path() / "cancelled.pdf";
+    dialogs().answer(std::function<bool(QPrinter &)>([&](QPrinter &printer) {
+        shown = true;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
         return false;
     }));
     command("mnuPrint");
-    EXPECT_TRUE(printed);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(std::filesystem::exists(pdf)) << "printed after Cancel";
     EXPECT_TRUE(nt().CommonDialog1().CancelError());
 
     select(pane(), 12, 7);

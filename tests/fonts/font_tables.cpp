@@ -30,6 +30,15 @@ std::vector<std::vector<std::string>> rows(const std::string &file)
     return out;
 }
 
+QString unicodeText(const std::string &codes)
+{
+    QString text;
+    std::istringstream split(codes);
+    for (std::string code; split >> code;)
+        text += QChar(char16_t(std::stoi(code, nullptr, 16)));
+    return text;
+}
+
 } // namespace
 
 QString EncodedByte::legacy() const
@@ -46,11 +55,29 @@ std::vector<EncodedByte> legacyEncoding()
 {
     std::vector<EncodedByte> out;
     for (const auto &fields : rows("limon_encoding.tsv")) {
-        EncodedByte e{static_cast<unsigned char>(std::stoi(fields.at(0), nullptr, 16)), fields.at(1), {}};
-        std::istringstream codes(fields.at(2));
-        for (std::string code; codes >> code;)
-            e.text += QChar(char16_t(std::stoi(code, nullptr, 16)));
-        out.push_back(e);
+        if (fields.at(1) != "spells")
+            out.push_back({static_cast<unsigned char>(std::stoi(fields.at(0), nullptr, 16)), fields.at(1),
+                           unicodeText(fields.at(2))});
+    }
+    return out;
+}
+
+QString Spelling::legacy() const
+{
+    return rt::toQString(bytes);
+}
+
+std::vector<Spelling> spellings()
+{
+    std::vector<Spelling> out;
+    for (const auto &fields : rows("limon_encoding.tsv")) {
+        if (fields.at(1) != "spells")
+            continue;
+        Spelling s{{}, unicodeText(fields.at(2))};
+        std::istringstream split(fields.at(0));
+        for (std::string byte; split >> byte;)
+            s.bytes += char(std::stoi(byte, nullptr, 16));
+        out.push_back(s);
     }
     return out;
 }

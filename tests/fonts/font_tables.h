@@ -16,11 +16,20 @@ namespace testing_support {
 
 struct EncodedByte {
     unsigned char byte;
-    std::string role; // base, pre, after, sub, below, above
+    std::string role; // base, joins, pre, after, sub, below, above, part
     QString text;     // the Unicode Khmer it stands for
 
     QString legacy() const;
     bool isLetter() const;
+};
+
+// A character written with several bytes, the last of them a part (the
+// hook or tail of an independent vowel, the larger subscript NYO).
+struct Spelling {
+    std::string bytes;
+    QString text; // the Unicode Khmer it stands for
+
+    QString legacy() const;
 };
 
 struct StandIn {
@@ -30,6 +39,7 @@ struct StandIn {
 };
 
 std::vector<EncodedByte> legacyEncoding();
+std::vector<Spelling> spellings();
 std::vector<StandIn> standIns();
 
 // The glyph runs of a text in a font, as the text engine lays it out.

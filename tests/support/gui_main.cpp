@@ -1,31 +1,9 @@
-// The main of the tests that drive windows: one QApplication for the process.
+// The main of the tests that drive windows: one QApplication for the process,
+// on the offscreen platform.
 
-#include <QApplication>
-
-#include <gtest/gtest.h>
-
-namespace {
-
-// The offscreen platform says what it cannot do (raise a window, and so on)
-// on every show; those lines are no news to a test.
-QtMessageHandler standardHandler = nullptr;
-
-void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith("This plugin does not support") || message.startsWith("QStandardPaths: XDG_RUNTIME_DIR"))
-        return;
-    if (standardHandler)
-        standardHandler(type, context, message);
-}
-
-} // namespace
+#include "support/window_tests_main.h"
 
 int main(int argc, char **argv)
 {
-    standardHandler = qInstallMessageHandler(quietMessages);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return testing_support::runWindowTests(argc, argv, "offscreen");
 }

@@ -80,14 +80,31 @@ class FontGlyphs:
         return recipe is not None and recipe.mark
 
 
+def glyph_contours(glyph_set, name):
+    """A glyph's outline, its components drawn in, as contours: each a list
+    of the (operator, operands) a recording pen takes."""
+    recording = DecomposingRecordingPen(glyph_set)
+    glyph_set[name].draw(recording)
+    contours, contour = [], []
+    for step in recording.value:
+        contour.append(step)
+        if step[0] in ("closePath", "endPath"):
+            contours.append(contour)
+            contour = []
+    return contours
+
+
 def _outline(recipe, source, glyph_set):
     pen = TTGlyphPen(None)
     if recipe is not None:
         order = source.getGlyphOrder()
-        for gid, x, y in recipe.parts:
-            recording = DecomposingRecordingPen(glyph_set)
-            glyph_set[order[gid]].draw(recording)
-            recording.replay(TransformPen(pen, (1, 0, 0, 1, x, y)))
+        for i, (gid, x, y) in enumerate(recipe.parts):
+            drawn = recipe.contours[i] if recipe.contours is not None else None
+            moved = TransformPen(pen, (1, 0, 0, 1, x, y))
+            for n, contour in enumerate(glyph_contours(glyph_set, order[gid])):
+                if drawn is None or n in drawn:
+                    for operator, operands in contour:
+                        getattr(moved, operator)(*operands)
     return pen.glyph()
 
 

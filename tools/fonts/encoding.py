@@ -1,7 +1,7 @@
 """The table of the legacy Khmer font encoding (limon_encoding.tsv)."""
 
-ROLES = ("base", "joins", "pre", "after", "sub", "below", "above")
-MARK_ROLES = ("sub", "below", "above")
+ROLES = ("base", "joins", "pre", "after", "sub", "below", "above", "part")
+MARK_ROLES = ("sub", "below", "above", "part")
 
 
 class Entry:
@@ -56,16 +56,37 @@ def tsv_rows(path, count, expected):
             yield number, fields
 
 
+class Spelling:
+    """A character written with several bytes, the last of them a part."""
+
+    __slots__ = ("bytes", "text", "names")
+
+    def __init__(self, byte_values, text, names):
+        self.bytes = byte_values
+        self.text = text
+        self.names = names
+
+
 def read_table(path):
-    entries = []
+    """The bytes of the encoding (Entry) and the spellings (Spelling)."""
+    entries, spellings = [], []
     for number, fields in tsv_rows(path, 4, "byte, role, unicode, names"):
-        if fields[1] not in ROLES:
+        if fields[1] not in ROLES + ("spells",):
             raise ValueError(f"{path}:{number}: no such role {fields[1]}")
-        byte = int(fields[0], 16)
+        byte_values = [int(b, 16) for b in fields[0].split()]
         text = "".join(chr(int(code, 16)) for code in fields[2].split())
-        if windows1252(byte) is None or not text:
+        if any(windows1252(b) is None for b in byte_values) or not text:
             raise ValueError(f"{path}:{number}: no character for byte {fields[0]}")
-        entries.append(Entry(byte, fields[1], text, fields[3]))
+        if fields[1] == "spells":
+            spellings.append(Spelling(byte_values, text, fields[3]))
+        elif len(byte_values) != 1:
+            raise ValueError(f"{path}:{number}: one byte expected")
+        else:
+            entries.append(Entry(byte_values[0], fields[1], text, fields[3]))
     if len({e.byte for e in entries}) != len(entries):
         raise ValueError(f"{path}: a byte is listed twice")
-    return entries
+    roles = {e.byte: e.role for e in entries}
+    for s in spellings:
+        if len(s.bytes) < 2 or roles.get(s.bytes[-1]) != "part" or any(b not in roles for b in s.bytes):
+            raise ValueError(f"{path}: the spelling {s.names} is not bytes of the table ending in a part")
+    return entries, spellings

@@ -15,7 +15,9 @@ it can stand under. Nothing else changes a glyph: as in the legacy fonts,
 each character has one glyph, whatever stands around it (and so a printed
 document's text reads back whole). A letter the encoding has for writing
 before the vowel AA (BA, byte ")") draws as the source font draws the two
-joined; AA's own glyph then falls on the vowel's part of it.
+joined; AA's own glyph then falls on the vowel's part of it. A part (the
+hook that makes BA into RY, ...) draws what the source font draws of the
+character its spelling stands for beyond the bytes before it.
 """
 
 from collections import Counter
@@ -30,17 +32,19 @@ DOTTED_CIRCLE = "\u25CC"
 class Recipe:
     """Source glyphs (gid, x, y) drawn from the new glyph's origin, an
     advance, and whether the glyph is a mark (no advance, placed on the
-    glyph before it)."""
+    glyph before it). `contours`, where given, holds for each part the
+    numbers of the contours drawn of it (None: all of them)."""
 
-    __slots__ = ("parts", "advance", "mark")
+    __slots__ = ("parts", "advance", "mark", "contours")
 
-    def __init__(self, parts, advance, mark):
+    def __init__(self, parts, advance, mark, contours=None):
         self.parts = tuple(parts)
         self.advance = advance
         self.mark = mark
+        self.contours = tuple(contours) if contours is not None else None
 
     def key(self):
-        return (self.parts, self.advance, self.mark)
+        return (self.parts, self.advance, self.mark, self.contours)
 
     def gids(self):
         return [gid for gid, _, _ in self.parts]
@@ -69,12 +73,15 @@ class Layout:
 
     `shape` shapes a list of texts with the source font (see shaping.py);
     `gid_of` gives the source font's nominal glyph of a character, `bounds`
-    a glyph's bounding box (x min, y min, x max, y max; None when empty)."""
+    a glyph's bounding box (x min, y min, x max, y max; None when empty),
+    `contours` a glyph's contours, each a tuple of its points."""
 
-    def __init__(self, entries, shape, gid_of, bounds):
+    def __init__(self, entries, spellings, shape, gid_of, bounds, contours):
         self.entries = entries
+        self.spellings = spellings
         self.shape = shape
         self.bounds = bounds
+        self.contours = contours
         self.ka = gid_of(KA)
         self.circle = gid_of(DOTTED_CIRCLE)
         self.recipes = {}        # byte -> Recipe
@@ -87,6 +94,7 @@ class Layout:
         self._letters_with_marks()
         self._followers_with_marks()
         self._subscripts_with_vowels()
+        self._parts_of_spellings()
 
     def _with(self, role=None, mark=None):
         return [e for e in self.entries if e.byte in self.recipes
@@ -98,11 +106,12 @@ class Layout:
     # The glyph of each byte on its own.
     def _reference(self):
         texts = []
-        for e in self.entries:
+        singles = [e for e in self.entries if e.role != "part"]
+        for e in singles:
             alone = e.text + AA if e.role == "joins" else e.text
             texts += [alone, KA + e.text, DOTTED_CIRCLE + e.text]
         shaped = self.shape(texts)
-        for i, e in enumerate(self.entries):
+        for i, e in enumerate(singles):
             recipe = self._recipe(e, *shaped[3 * i:3 * i + 3])
             if recipe is None:
                 self.missing.append(f"byte {e.byte:02X} ({e.names})")
@@ -236,3 +245,78 @@ class Layout:
             sx, sy = _origin(sub, sub_glyphs)
             bx, by = _origin(below, below_glyphs)
             self.mark_anchors[(sub.key(), below.key())] = (bx - sx, by - sy)
+
+    # A part: what the source font draws of the spelled character beyond the
+    # glyphs of the bytes before the part. Where it draws the character with
+    # a mark after a letter (NYO over its subscript), the marks; where with
+    # one glyph that holds the letter's outline (RY holds BA's), the contours
+    # the letter lacks. The first spelling gives the glyph; each spelling
+    # gives the part's anchor on the last byte before it, where the source
+    # font draws that glyph's points in its character.
+    def _parts_of_spellings(self):
+        for part in [e for e in self.entries if e.role == "part"]:
+            spellings = [s for s in self.spellings if s.bytes[-1] == part.byte]
+            for s, glyphs in zip(spellings, self.shape([s.text for s in spellings])):
+                leads = [self.recipes.get(b) for b in s.bytes[:-1]]
+                found = self._part(glyphs, leads) if None not in leads else None
+                if found is None:
+                    self._problem(f"bytes {' '.join(f'{b:02X}' for b in s.bytes)}: no part beyond the letters")
+                    continue
+                end = sum(r.advance for r in leads)
+                if part.byte not in self.recipes:
+                    parts, contours = found
+                    self.recipes[part.byte] = Recipe([(g, x - end, y) for g, x, y in parts], 0, True, contours)
+                place = self._place(self.recipes[part.byte], found)
+                if place is None:
+                    self._problem(f"bytes {' '.join(f'{b:02X}' for b in s.bytes)}: the part drawn unlike the first")
+                    continue
+                last = leads[-1]
+                self.base_anchors[(last.key(), self.recipes[part.byte].key())] = (
+                    place[0] - (end - last.advance), place[1])
+            if part.byte not in self.recipes:
+                self.missing.append(f"byte {part.byte:02X} ({part.names})")
+
+    def _part(self, glyphs, leads):
+        """The part of the shaped character `glyphs` beyond the glyphs of
+        `leads`: (source glyphs (gid, x, y), their contours) or None."""
+        if not glyphs or _find(glyphs, self.circle) is not None:
+            return None
+        marks = [g for g in glyphs[1:] if g.advance == 0]
+        if marks:
+            return [(g.gid, g.x, g.y) for g in marks], None
+        letter = leads[0]
+        if len(glyphs) != 1 or len(leads) != 1 or len(letter.parts) != 1:
+            return None
+        g = glyphs[0]
+        lead_gid, lx, ly = letter.parts[0]
+        own = {_moved(c, lx - g.x, ly - g.y) for c in self.contours(lead_gid)}
+        beyond = tuple(i for i, c in enumerate(self.contours(g.gid)) if c not in own)
+        if not beyond or len(beyond) == len(self.contours(g.gid)):
+            return None
+        return [(g.gid, g.x, g.y)], [beyond]
+
+    def _points(self, parts, contours):
+        points = []
+        for i, (gid, x, y) in enumerate(parts):
+            drawn = contours[i] if contours is not None and contours[i] is not None else None
+            for n, c in enumerate(self.contours(gid)):
+                if drawn is None or n in drawn:
+                    points += [(px + x, py + y) for px, py in c]
+        return points
+
+    def _place(self, recipe, found):
+        """Where the origin of the part's glyph (`recipe`) goes for its
+        points to fall where the source font draws the part `found`: the
+        move that brings most of them onto its points, when it brings at
+        least half of them; None otherwise."""
+        mine = self._points(recipe.parts, recipe.contours)
+        theirs = set(self._points(*found))
+        votes = Counter((tx - mx, ty - my) for mx, my in mine for tx, ty in theirs)
+        if not votes:
+            return None
+        move, count = min(votes.items(), key=lambda item: (-item[1], item[0]))
+        return move if 2 * count >= len(mine) else None
+
+
+def _moved(contour, dx, dy):
+    return tuple((x + dx, y + dy) for x, y in contour)

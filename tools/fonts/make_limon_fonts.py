@@ -16,13 +16,14 @@ usage: make_limon_fonts.py --table limon_encoding.tsv --families families.tsv
 import argparse
 import os
 import sys
+from functools import lru_cache
 
 from fontTools.pens.boundsPen import BoundsPen
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from build import build_font  # noqa: E402
+from build import build_font, glyph_contours  # noqa: E402
 from encoding import read_table, tsv_rows  # noqa: E402
 from layout import Layout  # noqa: E402
 from shaping import shape_lines  # noqa: E402
@@ -44,7 +45,7 @@ def read_families(path):
             tsv_rows(path, 5, "family, file, source, scale, line height")]
 
 
-def make_font(family, entries, fonts_dir, hb_shape, verbose):
+def make_font(family, entries, spellings, fonts_dir, hb_shape, verbose):
     source_file = os.path.join(fonts_dir, family.source)
     source = TTFont(source_file)
     cmap = source.getBestCmap()
@@ -56,10 +57,15 @@ def make_font(family, entries, fonts_dir, hb_shape, verbose):
         glyph_set[order[gid]].draw(pen)
         return pen.bounds
 
-    layout = Layout(entries,
+    @lru_cache(maxsize=None)
+    def contours(gid):
+        return [tuple(point for _, operands in contour for point in operands if point is not None)
+                for contour in glyph_contours(glyph_set, order[gid])]
+
+    layout = Layout(entries, spellings,
                     lambda texts: shape_lines(source_file, texts, hb_shape),
                     lambda char: source.getGlyphID(cmap[ord(char)]),
-                    bounds)
+                    bounds, contours)
     if layout.missing:
         raise SystemExit(f"{family.source} does not draw " + ", ".join(layout.missing))
     if verbose:
@@ -80,10 +86,10 @@ def main():
     parser.add_argument("--verbose", action="store_true", help="tell what is not copied from the source fonts")
     args = parser.parse_args()
 
-    entries = read_table(args.table)
+    entries, spellings = read_table(args.table)
     os.makedirs(args.out_dir, exist_ok=True)
     for family in read_families(args.families):
-        font = make_font(family, entries, args.fonts_dir, args.hb_shape, args.verbose)
+        font = make_font(family, entries, spellings, args.fonts_dir, args.hb_shape, args.verbose)
         target = os.path.join(args.out_dir, family.file)
         font.save(target + ".part")
         os.replace(target + ".part", target)

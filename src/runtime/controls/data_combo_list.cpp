@@ -124,7 +124,8 @@ void DataComboList::paintEvent(QPaintEvent *event)
     option.fontMetrics = fontMetrics();
     option.features = QStyleOptionViewItem::HasDisplay;
     option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    option.textElideMode = Qt::ElideRight;
+    // Cut at the list's edge: the legacy fonts have no ellipsis, and "..." draws as Khmer full stops.
+    option.textElideMode = Qt::ElideNone;
     option.viewItemPosition = QStyleOptionViewItem::OnlyOne;
     option.showDecorationSelected = style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, nullptr, this);
     const QStyle::State state = option.state & ~(QStyle::State_HasFocus | QStyle::State_Selected);

@@ -211,6 +211,12 @@ TreeView::TreeView(Form &form, QWidget *container)
 {
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
+    // A caption longer than the pane is cut at the pane's edge and the tree
+    // scrolls sideways to it, as the platform's tree does: the legacy fonts
+    // have no ellipsis, and the "..." Qt writes for one draws as Khmer full stops.
+    tree_->setTextElideMode(Qt::ElideNone);
+    tree_->header()->setStretchLastSection(false);
+    tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     tree_->setRootIsDecorated(true);
     tree_->setUniformRowHeights(true);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);

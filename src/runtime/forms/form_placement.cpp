@@ -66,7 +66,8 @@ QMargins frameMargins(const QWidget *window)
 
 // Centred by the whole frame, title bar included. Until the platform has put
 // its frame around the window, the frame of the other windows stands in for
-// it, and the window is centred again once its own frame is known.
+// it, and the window is centred again once its own frame is known and it
+// stands in its normal state (a window shown maximized: when it is restored).
 void Form::centreOnScreen()
 {
     QScreen *screen = outer_->screen() ? outer_->screen() : QApplication::primaryScreen();
@@ -76,7 +77,8 @@ void Form::centreOnScreen()
     QRect centred = frame;
     centred.moveCenter(screen->availableGeometry().center());
     outer_->move(centred.topLeft());
-    centreByFrame_ = outer_->isVisible() && outer_->frameGeometry() == outer_->geometry();
+    centreByFrame_ = !outer_->isVisible() || outer_->frameGeometry() == outer_->geometry() ||
+                     (outer_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 } // namespace rt

@@ -21,7 +21,10 @@ bool FormWindowEvents::eventFilter(QObject *watched, QEvent *event)
             form_.keyPressed(static_cast<QKeyEvent *>(event)->key(), handled);
             return handled;
         }
-        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && form_.centreByFrame_ &&
+        constexpr Qt::WindowStates notNormal = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+        const auto type = event->type();
+        if ((type == QEvent::Move || type == QEvent::Resize) &&
+            form_.centreByFrame_ && form_.outer_->isVisible() && !(form_.outer_->windowState() & notNormal) &&
             form_.outer_->frameGeometry() != form_.outer_->geometry())
             form_.centreOnScreen();
     }

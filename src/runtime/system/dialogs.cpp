@@ -36,9 +36,12 @@ std::optional<std::string> runFileDialog(QFileDialog::AcceptMode mode, const std
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    const QStringList filters = nameFilters(filter);
-    if (!filters.isEmpty())
-        dialog.setNameFilters(filters);
+    // The type list shows each type as the program names it, as the
+    // platform's dialog does, not with Qt's patterns after it; with no
+    // filter there is no list (not Qt's own "All Files (*)") and every
+    // file is listed.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(nameFilters(filter));
     // The path is the host's: its bytes, not legacy text.
     if (!fileName.empty())
         dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(fileName)));
