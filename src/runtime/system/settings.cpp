@@ -1,12 +1,26 @@
 #include "runtime/system/settings.h"
 
 #include "runtime/errors/runtime_error.h"
+#include "runtime/system/file_access.h"
 #include "runtime/text/legacy_text.h"
 
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace rt {
+
+namespace {
+
+// Whether the settings file parses (a missing file does); the file is read
+// only once its keys are asked for.
+bool readable(const QString &file)
+{
+    QSettings store(file, QSettings::IniFormat);
+    store.allKeys();
+    return store.status() != QSettings::FormatError;
+}
+
+} // namespace
 
 Settings::Settings(std::filesystem::path root) : root_(std::move(root))
 {
@@ -22,7 +36,14 @@ std::filesystem::path Settings::fileOf(const std::string &application) const
 void Settings::SaveSetting(const std::string &application, const std::string &section, const std::string &key,
                            const std::string &value)
 {
-    QSettings store(QString::fromStdString(fileOf(application).string()), QSettings::IniFormat);
+    const std::filesystem::path file = fileOf(application);
+    const QString name = QString::fromStdString(file.string());
+    // A file that cannot be read (damaged, or never a settings file) holds
+    // nothing to keep: it gives way, at once and whole, to an empty one, or
+    // every later value would be refused with it.
+    if (!readable(name) && replaceFile(file, {}) != 0)
+        raise(err::PathFileAccess, "The settings store refused the value '" + key + "'.");
+    QSettings store(name, QSettings::IniFormat);
     store.setValue(toQString(section) + '/' + toQString(key), toQString(value));
     store.sync();
     if (store.status() != QSettings::NoError)
