@@ -28,6 +28,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 
 using namespace velumir;
 using testing_support::ProgramTest;
@@ -270,11 +271,28 @@ std::string twips(int pixels)
     return std::to_string(pixels * 15);
 }
 
+// A child window that runs a check as it unloads.
+class UnloadProbe : public rt::Form {
+public:
+    explicit UnloadProbe(rt::Program &program) : rt::Form(program, rt::FormKind::MdiChild) {}
+    std::function<void()> unloading;
+
+protected:
+    void design() override {}
+    void Form_Unload(int &) override { unloading(); }
+};
+
 TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePlacement)
 {
     makeNewTestament();
     startToMainWindow();
     auto &main = form<frmMain>();
+    bool probeUnloaded = false;
+    form<UnloadProbe>().unloading = [&] {
+        probeUnloaded = true;
+        EXPECT_FALSE(std::filesystem::exists(settingsFile())) << "the placement was written before the children unloaded";
+    };
+    form<UnloadProbe>().Show();
     main.setWindowState(rt::vbNormal);
     processEvents();
     main.outer()->setGeometry(30, 40, 800, 600);
@@ -286,6 +304,7 @@ TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePl
 
     EXPECT_FALSE(form<NT>().IsLoaded());
     EXPECT_EQ(form<NT>().cnTestament.State(), 0);
+    EXPECT_TRUE(probeUnloaded);
     EXPECT_TRUE(program().ended());
     auto &settings = program().settings();
     EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainLeft"), twips(frame.x()));
