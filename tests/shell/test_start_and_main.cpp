@@ -43,6 +43,20 @@ bool drawnAsDefault(rt::CommandButton &button)
 class StartAndMainWindow : public ProgramTest {
 protected:
     std::filesystem::path settingsFile() { return config() / "Velumir" / "Velumir.ini"; }
+
+    // Closes the main window restored to 800 x 600 at 30, 40; returns its frame as it closed.
+    QRect closeRestoredMainWindow()
+    {
+        auto &main = form<frmMain>();
+        main.setWindowState(rt::vbNormal);
+        processEvents();
+        main.outer()->setGeometry(30, 40, 800, 600);
+        processEvents();
+        const QRect frame = main.outer()->frameGeometry();
+        main.outer()->close();
+        processEvents();
+        return frame;
+    }
 };
 
 TEST_F(StartAndMainWindow, StartWindowShowsItsDesignAndLoadsNothingElse)
@@ -286,21 +300,13 @@ TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePl
 {
     makeNewTestament();
     startToMainWindow();
-    auto &main = form<frmMain>();
     bool probeUnloaded = false;
     form<UnloadProbe>().unloading = [&] {
         probeUnloaded = true;
         EXPECT_FALSE(std::filesystem::exists(settingsFile())) << "the placement was written before the children unloaded";
     };
     form<UnloadProbe>().Show();
-    main.setWindowState(rt::vbNormal);
-    processEvents();
-    main.outer()->setGeometry(30, 40, 800, 600);
-    processEvents();
-    const QRect frame = main.outer()->frameGeometry();
-
-    main.outer()->close();
-    processEvents();
+    const QRect frame = closeRestoredMainWindow();
 
     EXPECT_FALSE(form<NT>().IsLoaded());
     EXPECT_EQ(form<NT>().cnTestament.State(), 0);
@@ -342,14 +348,7 @@ TEST_P(ClosingOverEarlierSettings, WritesThePlacement)
     testing_support::writeFile(settingsFile(), GetParam().content);
     makeNewTestament();
     startToMainWindow();
-    auto &main = form<frmMain>();
-    main.setWindowState(rt::vbNormal);
-    processEvents();
-    main.outer()->setGeometry(30, 40, 800, 600);
-    processEvents();
-    const QRect frame = main.outer()->frameGeometry();
-    main.outer()->close();
-    processEvents();
+    const QRect frame = closeRestoredMainWindow();
 
     EXPECT_EQ(reportedNumbers(), std::vector<int>{});
     EXPECT_EQ(program().settings().GetSetting("Velumir", "Settings", "MainLeft"), twips(frame.x()));
