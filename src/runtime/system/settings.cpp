@@ -4,8 +4,10 @@
 #include "runtime/system/file_access.h"
 #include "runtime/text/legacy_text.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace rt {
 
@@ -18,6 +20,28 @@ bool readable(const QString &file)
     QSettings store(file, QSettings::IniFormat);
     store.allKeys();
     return store.status() != QSettings::FormatError;
+}
+
+// A settings file of the one entry, as the store writes it; false when the
+// store could not write it.
+bool fileOfOneEntry(const QString &entry, const QString &value, std::string &content)
+{
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return false;
+    const QString name = dir.filePath("settings.ini");
+    {
+        QSettings store(name, QSettings::IniFormat);
+        store.setValue(entry, value);
+        store.sync();
+        if (store.status() != QSettings::NoError)
+            return false;
+    }
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    content = file.readAll().toStdString();
+    return true;
 }
 
 } // namespace
@@ -38,16 +62,22 @@ void Settings::SaveSetting(const std::string &application, const std::string &se
 {
     const std::filesystem::path file = fileOf(application);
     const QString name = QString::fromStdString(file.string());
+    const QString entry = toQString(section) + '/' + toQString(key);
+    const std::string refused = "The settings store refused the value '" + key + "'.";
     // A file that cannot be read (damaged, or never a settings file) holds
-    // nothing to keep: it gives way, at once and whole, to an empty one, or
-    // every later value would be refused with it.
-    if (!readable(name) && replaceFile(file, {}) != 0)
-        raise(err::PathFileAccess, "The settings store refused the value '" + key + "'.");
+    // nothing to keep, and would refuse every later value with it: it gives
+    // way, whole and at once, to a file of this value alone.
+    if (!readable(name)) {
+        std::string content;
+        if (!fileOfOneEntry(entry, toQString(value), content) || replaceFile(file, content) != 0)
+            raise(err::PathFileAccess, refused);
+        return;
+    }
     QSettings store(name, QSettings::IniFormat);
-    store.setValue(toQString(section) + '/' + toQString(key), toQString(value));
+    store.setValue(entry, toQString(value));
     store.sync();
     if (store.status() != QSettings::NoError)
-        raise(err::PathFileAccess, "The settings store refused the value '" + key + "'.");
+        raise(err::PathFileAccess, refused);
 }
 
 std::string Settings::GetSetting(const std::string &application, const std::string &section, const std::string &key,
