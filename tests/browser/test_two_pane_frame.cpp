@@ -314,9 +314,11 @@ TEST_F(BrowserToolbar, NextGivesTheTreeTheFocusAndShowsTheNextChapterIntoTheNext
     EXPECT_EQ(nt.Text1().Text(), newTestamentRows[0].second);
 
     clickNode(nt.tv(), nt.tv().nodes().Item("a28"));
+    ASSERT_FALSE(nt.tv().nodes().Item("b").Expanded());
     press(nt, "Next");
     EXPECT_EQ(nt.tv().SelectedItem()->Key(), "b1");
     EXPECT_EQ(nt.Text1().Text(), newTestamentRows[28].second);
+    EXPECT_TRUE(nt.tv().nodes().Item("b").Expanded()) << "the next book opens on its first chapter";
 
     press(nt, "Back");
     EXPECT_EQ(nt.tv().SelectedItem()->Key(), "a28");

@@ -134,6 +134,9 @@ TEST_P(RoundTripTable, SavedDocumentsOpenAgainUnchanged)
     open(file("round.rtf"));
     ASSERT_TRUE(form<frmDocument>().IsLoaded());
 
+    // The caret stands at the start of the opened document.
+    EXPECT_EQ(text().SelStart(), 0);
+    EXPECT_EQ(text().SelLength(), 0);
     EXPECT_EQ(text().Text(), plain);
     EXPECT_EQ(formattingOf(text()), before);
 }

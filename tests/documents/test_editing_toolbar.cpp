@@ -215,6 +215,7 @@ TEST_F(EditingToolbar, CopyThenPasteReproducesTheFormattedSelectionAtTheCaret)
     text.setSelBold(true);
 
     press("Copy");
+    EXPECT_FALSE(looksPressed("Copy")) << "a push button is not held down";
     const std::string copied = clipboardText();
     EXPECT_EQ(copied.rfind("{\\rtf", 0), 0u) << copied;
     EXPECT_NE(copied.find("BOLD"), std::string::npos);
@@ -223,6 +224,7 @@ TEST_F(EditingToolbar, CopyThenPasteReproducesTheFormattedSelectionAtTheCaret)
 
     select(text, 14, 0);
     press("Paste");
+    EXPECT_FALSE(looksPressed("Paste"));
     EXPECT_EQ(text.Text(), "plain BOLD endBOLD");
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(boldAt(text, i), (i >= 6 && i < 10) || i >= 14) << "character " << i;

@@ -224,15 +224,25 @@ TEST_F(FormatAndPrint, CtrlBAndCtrlIInTheDocumentWindowStyleTheNewTestamentText)
 TEST_F(FormatAndPrint, PrintWithASelectionPrintsOnlyThatPart)
 {
     select(pane(), 20, 18); // "delta ECHO foxtrot"
-    const auto pdf = answerPrintToPdf("selection.pdf");
-    command("mnuPrint");
+    // With the notes document active, File "Print" and the editing toolbar's
+    // Print still print the New Testament text.
+    command("mnuFileNew");
+    form<frmDocument>().rtfText().setText("NOTES");
+    for (const std::string how : {"menu", "toolbar"}) {
+        const auto pdf = answerPrintToPdf(how + ".pdf");
+        if (how == "menu")
+            command("mnuPrint");
+        else
+            form<frmMain>().tbToolBar().Buttons("Print").click();
+        processEvents();
 
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    const std::string text = pdfText(pdf);
-    EXPECT_NE(text.find("delta ECHO foxtrot"), std::string::npos) << text;
-    for (const char *outside : {"ALPHA", "CHARLIE", "GOLF", "INDIA"})
-        EXPECT_EQ(text.find(outside), std::string::npos) << outside << " in " << text;
-    EXPECT_TRUE(nt().CommonDialog1().CancelError());
+        ASSERT_TRUE(std::filesystem::exists(pdf)) << how;
+        const std::string text = pdfText(pdf);
+        EXPECT_NE(text.find("delta ECHO foxtrot"), std::string::npos) << how << ": " << text;
+        for (const char *outside : {"ALPHA", "CHARLIE", "GOLF", "INDIA", "NOTES"})
+            EXPECT_EQ(text.find(outside), std::string::npos) << outside << " in " << text;
+        EXPECT_TRUE(nt().CommonDialog1().CancelError());
+    }
 }
 
 TEST_F(FormatAndPrint, PrintWithoutASelectionPrintsTheWholeChapterWithItsFormatting)

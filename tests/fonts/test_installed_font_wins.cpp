@@ -1,5 +1,6 @@
 // A font installed for the user under a Limon family name wins over the
-// stand-in of that family. The font is installed before the application
+// stand-in of that family, and of two stand-ins of one family the same one
+// is taken on every start. The font is installed before the application
 // starts (in a user fonts folder of the test's own), as a user would have
 // it; so this program has its own main.
 
@@ -45,6 +46,19 @@ TEST(InstalledFont, WinsOverTheStandIn)
     QFont r1("Limon R1", 20);
     EXPECT_EQ(QFontInfo(r1).family(), "Limon R1");
     EXPECT_FALSE(isTestFont(r1));
+}
+
+TEST(StandInFonts, OfOneFamilyTheFileFirstByNameIsTaken)
+{
+    // Whatever order the folder lists them in: the first file by name is
+    // added, the others of its family are then available already.
+    testing_support::TempDir folder;
+    const fs::path data = fs::path(VELUMIR_TEST_DATA) / "fonts";
+    fs::copy_file(data / "test-unnamed.ttf", folder.path() / "a.ttf");
+    for (int i = 1; i <= 8; ++i)
+        fs::copy_file(data / "test-unnamed-other.ttf", folder.path() / ("b" + std::to_string(i) + ".ttf"));
+    EXPECT_EQ(rt::loadStandInFonts(folder.path()), QStringList{"Velumir Unnamed Test"});
+    EXPECT_TRUE(isTestFont(QFont("Velumir Unnamed Test", 20)));
 }
 
 int main(int argc, char **argv)

@@ -1,9 +1,11 @@
 // Saves that are killed halfway, and what killed saves left behind: the file
 // is always whole (the old content or the new), and nothing stays beside it.
+// Reading files, and the Windows paths that name them on drive C.
 
 #include "support/test_support.h"
 
 #include "runtime/errors/runtime_error.h"
+#include "runtime/system/drive.h"
 #include "runtime/system/file_access.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +104,27 @@ TEST(ReadingFiles, WaitsOnNothingAndRefusesWhatIsTooLarge)
             EXPECT_EQ(e.number(), number) << name;
         }
     }
+}
+
+TEST(DrivePaths, GoUpNoFurtherThanTheDrive)
+{
+    TempDir dir;
+    const fs::path root = dir.path() / "drive_c";
+    fs::create_directories(root / "Program Files" / "Velumir");
+    const rt::Drive drive(root);
+    const struct {
+        const char *path;
+        const char *base;
+        fs::path host;
+    } cases[] = {
+        {"C:\\Program Files\\..\\WINDOWS\\win.ini", "C:\\", root / "WINDOWS" / "win.ini"},
+        {"C:\\..\\..\\etc\\passwd", "C:\\", root / "etc" / "passwd"},
+        {"c:/Program Files/../../../etc", "C:\\", root / "etc"},
+        {"..\\..\\..\\..\\etc", "C:\\Program Files\\Velumir", root / "etc"},
+        {"..\\data", "C:\\PROGRAM FILES\\velumir", root / "Program Files" / "data"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(drive.hostPath(c.path, c.base), c.host) << c.path << " from " << c.base;
 }
 
 } // namespace

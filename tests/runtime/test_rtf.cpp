@@ -410,8 +410,8 @@ const TextCase kTextCases[] = {
     {"control word as fallback", "\\u8212\\emdash x", QString::fromUtf8("\xE2\x80\x94x")},
     {"surrogate pair", "\\u-10179?\\u-8704?", QString::fromUtf8("\xF0\x9F\x98\x80")},
     {"negative value", "\\u-3000?", QString(QChar(0xF448))},
-    {"bytes in the private use area", "\\u61825\\'81\\u-3962?\\u61472?",
-     QString::fromUtf8("\xC2\x81\xE2\x80\xA0 ")},
+    {"bytes in the private use area", "\\u61825\\'81\\u-3962?\\u61472?\\u-3683?",
+     QString::fromUtf8("\xC2\x81\xE2\x80\xA0 \xC2\x9D")},
     {"unsigned value above 32767", "\\uc0 \\u55357\\uc1 \\u56832\\'3f", QString::fromUtf8("\xF0\x9F\x98\x80")},
     {"value beyond 16 bits", "\\u70000?\\u-70000?", QString(2, QChar(0xFFFD))},
     {"lone surrogates", "\\u-10179?a\\u-8704?", QString("\xEF\xBF\xBD" "a\xEF\xBF\xBD")},
@@ -430,6 +430,9 @@ const TextCase kTextCases[] = {
                              "{\\*\\listtable{\\list x}}{\\stylesheet{\\s1 Normal;}}d", "ad"},
     {"binary data", "a\\bin4 {}\\}b{\\pict\\bin3 }}}c}d", "abd"},
     {"hidden text", "a{\\v hidden}b", "ab"},
+    {"text for readers without nested tables", "a\\nestcell{\\*\\nesttableprops\\nestrow}{\\nonesttables b\\par}c",
+     "a\tc"},
+    {"unicode version of a group", "a{\\upr{b\\'e9}{\\*\\ud{c\\u6016?}}}d", QString::fromUtf8("ac\xE1\x9E\x80" "d")},
     {"list text kept", "{\\pntext\\f0 \\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}item",
      QString::fromUtf8("\xC2\xB7\titem")},
     {"paragraph words ignored", "\\sa200\\sb100\\sl276\\slmult1\\li720\\fi-360\\lang1033\\langfe2052 x", "x"},
@@ -476,6 +479,8 @@ const MacCase kMacCases[] = {
      QString::fromUtf8("\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D")},
     {"mac cyrillic charset", "{\\rtf1\\ansi{\\fonttbl\\f0\\fnil\\fcharset89 Charcoal CY;}\\f0 \\'80\\'e0}",
      QString::fromUtf8("\xD0\x90\xD0\xB0"), "Charcoal CY"},
+    {"charset word for mac writes", "{\\rtf1\\mac\\ansicpg10000{\\fonttbl\\f0\\fnil\\fcharset256 Optima-Regular;}"
+     "\\f0 caf\\'8e}", QString::fromUtf8("caf\xC3\xA9"), "Optima-Regular"},
     {"mac charset in a windows document", "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 Arial;}"
      "{\\f1\\fcharset77 Helvetica;}}\\f0\\'8e\\f1\\'8e}", QString::fromUtf8("\xC5\xBD\xC3\xA9"), "Arial"},
 };
@@ -533,8 +538,10 @@ TEST(RtfReader, FontNamesLoseControlCharactersAndExtraSpaces)
 
 TEST(RtfReader, DocumentCodePageAppliesToFontsWithoutCharset)
 {
-    auto doc = read("{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\'c0}");
-    EXPECT_EQ(plainText(*doc), QString::fromUtf8("\xD0\x90"));
+    // Fonts of charset 0 (the legacy Khmer ones) keep Windows-1252.
+    auto doc = read("{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fcharset0 Limon S1;}}"
+                    "\\'c0\\f1\\'c0}");
+    EXPECT_EQ(plainText(*doc), QString::fromUtf8("\xD0\x90\xC3\x80"));
 }
 
 TEST(RtfReader, TogglesCharacterFormattingOnAndOff)
@@ -636,12 +643,20 @@ INSTANTIATE_TEST_SUITE_P(Cases, RtfMalformed, testing::ValuesIn(kMalformed),
 
 TEST(RtfMalformed, FormattingInsideTooDeepGroupsStaysUntilTheCappedDepthCloses)
 {
-    const int depth = rt::rtf::kMaxGroupDepth + 500;
-    auto doc = read("{\\rtf1 " + repeat("{", depth - 1) + "{\\b x}y" + repeat("}", depth - 1) + "z}");
-    ASSERT_EQ(plainText(*doc), "xyz");
-    EXPECT_GE(formatAt(*doc, 0).fontWeight(), QFont::Bold);
-    EXPECT_GE(formatAt(*doc, 1).fontWeight(), QFont::Bold); // flattened: \b leaks out of its group
-    EXPECT_LT(formatAt(*doc, 2).fontWeight(), QFont::Bold);
+    // The group of "x" at `depth`, the outermost one at 1.
+    auto nested = [](int depth) {
+        return read("{\\rtf1 " + repeat("{", depth - 2) + "{\\b x}y" + repeat("}", depth - 2) + "z}");
+    };
+    for (int depth : {rt::rtf::kMaxGroupDepth + 1, rt::rtf::kMaxGroupDepth + 500}) {
+        auto doc = nested(depth);
+        ASSERT_EQ(plainText(*doc), "xyz");
+        EXPECT_GE(formatAt(*doc, 0).fontWeight(), QFont::Bold);
+        EXPECT_GE(formatAt(*doc, 1).fontWeight(), QFont::Bold) << depth; // flattened: \b leaks out of its group
+        EXPECT_LT(formatAt(*doc, 2).fontWeight(), QFont::Bold);
+    }
+    auto capped = nested(rt::rtf::kMaxGroupDepth);
+    EXPECT_GE(formatAt(*capped, 0).fontWeight(), QFont::Bold);
+    EXPECT_LT(formatAt(*capped, 1).fontWeight(), QFont::Bold);
 }
 
 TEST(RtfMalformed, UnknownFontsAndHugeSizesFallBack)

@@ -145,6 +145,24 @@ TEST_F(Focus, ARestoredWindowGivesTheFocusBackToTheControlThatHadIt)
     EXPECT_EQ(focused(), focusOf(nt.Text1()));
 }
 
+TEST_F(Focus, TilingGivesTheFocusBackToTheActiveWindowsControl)
+{
+    auto &nt = form<NT>();
+    QTest::mouseClick(nt.Text1().editor()->viewport(), Qt::LeftButton);
+    ASSERT_EQ(focused(), focusOf(nt.Text1()));
+    clickButton(7);
+    EXPECT_EQ(focused(), focusOf(nt.Text1())) << "restored from maximized";
+    choose("mnuOT");
+    form<OT>().setWindowState(rt::vbMaximized);
+    processEvents();
+    choose("mnuTH");
+    EXPECT_EQ(focused(), focusOf(form<OT>().tv())) << "restored from maximized, with another window";
+    // The focus has left the windows (a dialog or a toolbar had it): tiling brings it back.
+    focused()->clearFocus();
+    choose("mnuTH");
+    EXPECT_EQ(focused(), focusOf(form<OT>().tv())) << "from nowhere";
+}
+
 TEST_F(Focus, AClickOnAControlOfAnotherWindowActivatesItAndLeavesTheFocusThere)
 {
     choose("mnuOT");

@@ -26,6 +26,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 
@@ -41,7 +42,21 @@ bool drawnAsDefault(rt::CommandButton &button)
 
 class StartAndMainWindow : public ProgramTest {
 protected:
-    std::filesystem::path settingsFile() { return program().settings().fileOf("Velumir"); }
+    std::filesystem::path settingsFile() { return config() / "Velumir" / "Velumir.ini"; }
+
+    // Closes the main window restored to 800 x 600 at 30, 40; returns its frame as it closed.
+    QRect closeRestoredMainWindow()
+    {
+        auto &main = form<frmMain>();
+        main.setWindowState(rt::vbNormal);
+        processEvents();
+        main.outer()->setGeometry(30, 40, 800, 600);
+        processEvents();
+        const QRect frame = main.outer()->frameGeometry();
+        main.outer()->close();
+        processEvents();
+        return frame;
+    }
 };
 
 TEST_F(StartAndMainWindow, StartWindowShowsItsDesignAndLoadsNothingElse)
@@ -302,22 +317,32 @@ std::string twips(int pixels)
     return std::to_string(pixels * 15);
 }
 
+// A child window that runs a check as it unloads.
+class UnloadProbe : public rt::Form {
+public:
+    explicit UnloadProbe(rt::Program &program) : rt::Form(program, rt::FormKind::MdiChild) {}
+    std::function<void()> unloading;
+
+protected:
+    void design() override {}
+    void Form_Unload(int &) override { unloading(); }
+};
+
 TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePlacement)
 {
     makeNewTestament();
     startToMainWindow();
-    auto &main = form<frmMain>();
-    main.setWindowState(rt::vbNormal);
-    processEvents();
-    main.outer()->setGeometry(30, 40, 800, 600);
-    processEvents();
-    const QRect frame = main.outer()->frameGeometry();
-
-    main.outer()->close();
-    processEvents();
+    bool probeUnloaded = false;
+    form<UnloadProbe>().unloading = [&] {
+        probeUnloaded = true;
+        EXPECT_FALSE(std::filesystem::exists(settingsFile())) << "the placement was written before the children unloaded";
+    };
+    form<UnloadProbe>().Show();
+    const QRect frame = closeRestoredMainWindow();
 
     EXPECT_FALSE(form<NT>().IsLoaded());
     EXPECT_EQ(form<NT>().cnTestament.State(), 0);
+    EXPECT_TRUE(probeUnloaded);
     EXPECT_TRUE(program().ended());
     auto &settings = program().settings();
     EXPECT_EQ(settings.GetSetting("Velumir", "Settings", "MainLeft"), twips(frame.x()));
@@ -327,7 +352,69 @@ TEST_F(StartAndMainWindow, ClosingTheMainWindowUnloadsTheChildrenThenWritesThePl
     // The frame lies around the client area set above.
     EXPECT_LE(frame.x(), 30);
     EXPECT_GE(frame.width(), 800);
+    // In the user's configuration folder, as the README names it.
+    EXPECT_TRUE(testing_support::contains(testing_support::readFile(settingsFile()),
+                                          "[Settings]\nMainHeight=" + twips(frame.height()) + "\n"));
 }
+
+// What the settings file held before the main window closed, and what of it
+// stays beside the placement.
+struct EarlierSettings {
+    const char *name;
+    std::string content;
+    std::string kept; // a line that stays, or empty: the file holds the placement alone
+};
+
+void PrintTo(const EarlierSettings &earlier, std::ostream *os)
+{
+    *os << earlier.name;
+}
+
+class ClosingOverEarlierSettings : public StartAndMainWindow,
+                                   public ::testing::WithParamInterface<EarlierSettings> {
+};
+
+TEST_P(ClosingOverEarlierSettings, WritesThePlacement)
+{
+    std::filesystem::create_directories(settingsFile().parent_path());
+    testing_support::writeFile(settingsFile(), GetParam().content);
+    makeNewTestament();
+    startToMainWindow();
+    const QRect frame = closeRestoredMainWindow();
+
+    EXPECT_EQ(reportedNumbers(), std::vector<int>{});
+    EXPECT_EQ(program().settings().GetSetting("Velumir", "Settings", "MainLeft"), twips(frame.x()));
+    EXPECT_EQ(program().settings().GetSetting("Velumir", "Settings", "MainHeight"), twips(frame.height()));
+    // A file that could not be read is replaced whole, so the next close
+    // reads it; nothing is left beside it.
+    const std::string file = testing_support::readFile(settingsFile());
+    const std::string kept = GetParam().kept;
+    EXPECT_TRUE(kept.empty() ? file.rfind("[Settings]\nMainHeight=", 0) == 0 : testing_support::contains(file, kept))
+        << file.substr(0, 200);
+    EXPECT_LT(file.size(), 200u);
+    EXPECT_EQ(testing_support::namesIn(settingsFile().parent_path()), std::vector<std::string>{"Velumir.ini"});
+}
+
+std::string garbage(std::size_t size)
+{
+    std::string bytes(size, '\0');
+    std::uint32_t x = 2463534242u;
+    for (char &c : bytes) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = char(x);
+    }
+    return bytes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClosingOverEarlierSettings,
+    ::testing::Values(
+        EarlierSettings{"Garbage", garbage(2 * 1024 * 1024), ""},
+        EarlierSettings{"LinesWithoutValues", std::string(2 * 1024 * 1024, 'x'), ""},
+        EarlierSettings{"AnotherSection", "[Other]\nKey=kept\n\n[Settings]\nMainLeft=1\n", "[Other]\nKey=kept\n"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(StartAndMainWindow, ClosingTheMainWindowWhileMinimizedWritesNothing)
 {

@@ -94,6 +94,8 @@ TEST_P(MenuCommand, ShowsItsWindowAndTilesOneAboveAnother)
     EXPECT_EQ(window.Caption(), GetParam().caption);
     EXPECT_EQ(main().ActiveForm(), &window);
     expectOneAboveAnother();
+    // The window in front takes the first tile.
+    EXPECT_EQ(window.subWindow()->geometry().topLeft(), area().topLeft());
     EXPECT_TRUE(reportedNumbers().empty());
 }
 
@@ -121,6 +123,7 @@ TEST_P(ToolbarButtonCase, ShowsItsWindowAndTilesSideBySide)
     ASSERT_NE(active, nullptr);
     EXPECT_EQ(active->Caption(), GetParam().second);
     expectSideBySide();
+    EXPECT_EQ(active->subWindow()->geometry().topLeft(), area().topLeft());
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ToolbarButtonCase,

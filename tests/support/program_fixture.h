@@ -36,6 +36,8 @@ public:
     // The folder of drive C and its C:\WINDOWS\system32.
     const std::filesystem::path &drive() const { return drive_; }
     std::filesystem::path system32() const { return drive_ / "WINDOWS" / "system32"; }
+    // The folder that stands for the user's configuration folder (~/.config).
+    const std::filesystem::path &config() const { return config_; }
 
     // A chapter table in its own database behind the data link file
     // C:\WINDOWS\system32\<udl>, with the given rows.

@@ -9,7 +9,8 @@ namespace {
 
 // Destinations whose groups hold nothing the document shows: tables of styles
 // and lists, document information, pictures and objects' data, headers and
-// footers, notes and comments, field instructions, bookmarks.
+// footers, notes and comments, field instructions, bookmarks, and the text
+// for readers that show no nested tables (the tables' own cells hold it).
 constexpr std::string_view kSkipped[] = {
     "aftncn", "aftnsep", "aftnsepc", "annotation", "atnauthor", "atndate", "atnicn",
     "atnid", "atnparent", "atnref", "atntime", "atrfend", "atrfstart", "author",
@@ -19,7 +20,7 @@ constexpr std::string_view kSkipped[] = {
     "footerf", "footerl", "footerr", "footnote", "ftncn", "ftnsep", "ftnsepc",
     "generator", "header", "headerf", "headerl", "headerr", "hlinkbase", "info",
     "keywords", "latentstyles", "lchars", "listoverridetable", "listtable",
-    "manager", "mmathPr", "nonshppict", "objclass", "objdata", "objname",
+    "manager", "mmathPr", "nonesttables", "nonshppict", "objclass", "objdata", "objname",
     "operator", "panose", "pgdsctbl", "pict", "pn", "pnseclvl", "pntxta", "pntxtb",
     "printim", "private", "protusertbl", "revtbl", "revtim", "rsidtbl", "shp",
     "shpinst", "shprslt", "stylesheet", "subject", "tc", "template", "themedata",
@@ -93,6 +94,7 @@ Table makeTable()
     add("u", Word::Unicode);
     add("uc", Word::UnicodeSkip);
     add("bin", Word::Binary);
+    add("upr", Word::UnicodePair);
     return t;
 }
 
@@ -110,6 +112,7 @@ int codePageOfCharset(int charset)
     switch (charset) {
     case 0: return kAnsiCodePage;
     case 1: return kDocumentCodePage;
+    case 2: return 0; // symbol fonts: the bytes as they stand
     case 77: return 10000;  // Mac Roman
     case 78: return 10001;  // Mac Japanese
     case 79: return 10003;  // Mac Korean
@@ -134,7 +137,9 @@ int codePageOfCharset(int charset)
     case 238: return 1250;
     case 254: return 437;
     case 255: return 850;
-    default: return 0; // symbol and font-specific charsets: the bytes as they stand
+    // Charsets of no code page this table knows (Word for Mac writes 256) are
+    // taken for the ANSI one.
+    default: return kAnsiCodePage;
     }
 }
 

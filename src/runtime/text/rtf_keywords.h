@@ -23,6 +23,8 @@ enum class Word : unsigned char {
     Paragraph, Line, Tab, Character,
     // Unicode and binary data
     Unicode, UnicodeSkip, Binary,
+    // a group in two versions: {\upr{ANSI}{\*\ud{Unicode}}}
+    UnicodePair,
 };
 
 struct Keyword {

@@ -130,6 +130,7 @@ private:
     void controlWord(const Control &w);
     void plainText();
     void skipGroup();
+    bool unicodeVersionFollows() const;
     void openGroup();
     void closeGroup();
 
@@ -178,6 +179,7 @@ private:
     GroupState st_;
     int overflow_ = 0;   // groups opened beyond kMaxGroupDepth
     int skip_ = 0;       // fallback characters still to skip after \uN
+    bool skipNextGroup_ = false; // the ANSI version after \upr
     bool done_ = false;
     std::size_t written_ = 0; // characters inserted, paragraph marks included
     std::size_t limit_;
@@ -295,7 +297,10 @@ void Reader::controlSymbol(char c)
         return;
     }
     switch (c) {
-    case '*': skipGroup(); break;
+    case '*':
+        if (!unicodeVersionFollows())
+            skipGroup();
+        break;
     case '~': putUnit(0x00A0); break;
     case '-': putUnit(0x00AD); break;
     case '_': putUnit(0x2011); break;
@@ -385,7 +390,15 @@ void Reader::controlWord(const Control &w)
         break;
     case Word::UnicodeSkip: st_.uc = std::clamp(w.param, 0, kMaxSkipCount); break;
     case Word::Binary: p_ += std::clamp<std::ptrdiff_t>(w.param, 0, end_ - p_); break;
+    case Word::UnicodePair: skipNextGroup_ = true; break;
     }
+}
+
+// After \*: the Unicode version of a \upr group, {\*\ud{...}}, is read as
+// any other group, in place of the ANSI version before it.
+bool Reader::unicodeVersionFollows() const
+{
+    return end_ - p_ >= 3 && p_[0] == '\\' && p_[1] == 'u' && p_[2] == 'd' && (end_ - p_ == 3 || !isLetter(p_[3]));
 }
 
 // A run of plain text: decoded a whole run at a time in the common case.
@@ -448,12 +461,17 @@ void Reader::openGroup()
         return;
     }
     stack_.push_back(st_);
+    if (skipNextGroup_) {
+        skipNextGroup_ = false;
+        skipGroup();
+    }
 }
 
 void Reader::closeGroup()
 {
     flushBytes();
     skip_ = 0;
+    skipNextGroup_ = false;
     if (overflow_ > 0) {
         --overflow_;
         return;

@@ -3,7 +3,8 @@
 // Reads Rich Text Format into a QTextDocument at a cursor: the text with its
 // fonts, sizes, bold, italic, underline, strike-through, colours and paragraph
 // alignment. What the document does not model (styles, pictures, headers,
-// document information, lists, tables beyond their text) is skipped.
+// document information, lists, tables beyond their text) is skipped. Of a
+// group in two versions, {\upr{ANSI}{\*\ud{Unicode}}}, the Unicode one is read.
 //
 // Bytes of the text (\'hh and 8-bit characters) and of font names are decoded
 // through the code page of their font; fonts of charset 0 (the legacy Khmer
@@ -11,7 +12,8 @@
 // legacy_text.h, so every byte written by rt::rtf::writeDocument comes back
 // unchanged. A document written on a Macintosh (\mac, \ansicpg10000 and the
 // like) has no Windows-1252: there fonts of charset 0 take the document's code
-// page, and the Mac charsets (\fcharset77, 78, ...) their Mac code pages.
+// page, as do charsets the reader does not know (Word for Mac writes 256),
+// and the Mac charsets (\fcharset77, 78, ...) their Mac code pages.
 // Characters U+F020..U+F0FF (symbol-font bytes) and U+F100 plus one of the
 // five bytes that Windows-1252 leaves undefined come back as those bytes too;
 // U+0000, U+FFFE and U+FFFF (\u0, \u-1) stand for nothing and are dropped.

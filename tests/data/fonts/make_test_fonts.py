@@ -20,7 +20,7 @@ def box():
     return pen.glyph()
 
 
-def make(family, file):
+def make(family, file, description="Velumir test font"):
     builder = FontBuilder(1000, isTTF=True)
     builder.font.recalcTimestamp = False
     builder.setupGlyphOrder([".notdef", "box"])
@@ -35,7 +35,7 @@ def make(family, file):
     builder.setupHorizontalMetrics({".notdef": (600, 0), "box": (600, 50)})
     builder.setupHorizontalHeader(ascent=900, descent=-300)
     builder.setupNameTable({"familyName": family, "styleName": "Regular",
-                            "description": "Velumir test font", "uniqueFontIdentifier": f"Velumir test font {family}"})
+                            "description": description, "uniqueFontIdentifier": f"{description} {family}"})
     builder.setupOS2(sTypoAscender=900, sTypoDescender=-300, usWinAscent=900, usWinDescent=300)
     builder.setupPost()
     builder.updateHead(created=0, modified=0)
@@ -45,3 +45,5 @@ def make(family, file):
 if __name__ == "__main__":
     make("Limon S1", "test-limon-s1.ttf")
     make("Velumir Unnamed Test", "test-unnamed.ttf")
+    # The same family without the marker, to tell which of two files was taken.
+    make("Velumir Unnamed Test", "test-unnamed-other.ttf", "Velumir other font")
