@@ -122,6 +122,8 @@ TEST(DrivePaths, GoUpNoFurtherThanTheDrive)
         {"c:/Program Files/../../../etc", "C:\\", root / "etc"},
         {"..\\..\\..\\..\\etc", "C:\\Program Files\\Velumir", root / "etc"},
         {"..\\data", "C:\\PROGRAM FILES\\velumir", root / "Program Files" / "data"},
+        {"D:/../../etc", "C:\\", dir.path() / "drive_d" / "etc"},
+        {"d:\\..\\..\\etc\\passwd", "C:\\", dir.path() / "drive_d" / "etc" / "passwd"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(drive.hostPath(c.path, c.base), c.host) << c.path << " from " << c.base;

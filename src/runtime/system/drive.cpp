@@ -76,11 +76,13 @@ fs::path Drive::hostPath(std::string_view windowsPath, std::string_view base) co
     if (!windowsPath.empty() && windowsPath.front() == '/')
         return fs::path(std::string(windowsPath));
 
+    // Another drive letter stands for the folder beside drive C's
+    // ("drive_d"), and its path resolves below that folder in the same way.
+    fs::path top = root_;
     std::vector<std::string> parts;
     if (hasDrive(windowsPath)) {
         if (windowsPath[0] != 'C' && windowsPath[0] != 'c')
-            return root_.parent_path() / ("drive_" + std::string(1, char(std::tolower(windowsPath[0])))) /
-                   fs::path(std::string(windowsPath.substr(2)));
+            top = root_.parent_path() / ("drive_" + std::string(1, char(std::tolower(windowsPath[0]))));
         parts = components(windowsPath.substr(2));
     } else {
         parts = components(hasDrive(base) ? base.substr(2) : base);
@@ -88,13 +90,13 @@ fs::path Drive::hostPath(std::string_view windowsPath, std::string_view base) co
             parts.push_back(std::move(p));
     }
 
-    fs::path current = root_;
+    fs::path current = top;
     bool resolving = true;
     for (const auto &part : parts) {
         if (part == ".")
             continue;
         if (part == "..") {
-            if (current != root_)
+            if (current != top)
                 current = current.parent_path();
             continue;
         }

@@ -21,7 +21,8 @@ public:
     const std::filesystem::path &root() const { return root_; }
 
     // The host path for a Windows path. "C:\..." (either slash, any case of the
-    // drive letter) resolves below the root; an absolute host path ("/...")
+    // drive letter) resolves below the root, another letter below the folder
+    // beside it ("drive_d"), ".." never climbing above either; an absolute host path ("/...")
     // stands as it is; a relative path resolves against `base`, a Windows path.
     // Each existing component is matched without regard to case; the first
     // missing one and those after it are kept as written.
