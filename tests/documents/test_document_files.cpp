@@ -461,6 +461,8 @@ struct Limit {
     std::function<std::string(rt::RichTextBox &)> taken, refused;
 };
 
+void PrintTo(const Limit &limit, std::ostream *out) { *out << limit.name; }
+
 class LimitTable : public LargeDocuments, public ::testing::WithParamInterface<Limit> {};
 
 // At the limit the document opens, saves and opens again the same; just

@@ -111,6 +111,11 @@ void RichTextBox::setTextAs(const std::string &bytes, const char *what)
 {
     const QString text = toQString(withoutCarriageReturns(bytes));
     checkText(text, what);
+    replacingText([&] { edit_->setPlainText(text); });
+}
+
+void RichTextBox::replacingText(const std::function<void()> &replace)
+{
     const QFont font = edit_->font();
     // Replacing the text empties the document first, which hides a vertical
     // scroll bar shown "as needed"; a long new text then brings it back, and
@@ -120,7 +125,7 @@ void RichTextBox::setTextAs(const std::string &bytes, const char *what)
     const bool keepBar = vertical == Qt::ScrollBarAsNeeded;
     if (keepBar)
         edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edit_->setPlainText(text);
+    replace();
     if (keepBar)
         edit_->setVerticalScrollBarPolicy(vertical);
     edit_->setCurrentFont(font);

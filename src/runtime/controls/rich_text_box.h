@@ -124,6 +124,8 @@ private:
     static void addRtf(TextMeasure &measure, const std::string &rtf);
     void checkInsertion(const std::function<void(TextMeasure &)> &insert) const;
     bool acceptsPaste(const QMimeData &source);
+    // Runs `replace`, which replaces the whole text, keeping the scroll bar and the typing font.
+    void replacingText(const std::function<void()> &replace);
     // Replaces the document with one that `fill` makes.
     void replaceDocument(const std::function<void(QTextDocument &)> &fill);
     void setTextAs(const std::string &text, const char *what);

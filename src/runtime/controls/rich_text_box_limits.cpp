@@ -172,19 +172,7 @@ void RichTextBox::replaceDocument(const std::function<void(QTextDocument &)> &fi
     document->setIndentWidth(old->indentWidth());
     document->setUseDesignMetrics(old->useDesignMetrics());
     fill(*document);
-    const QFont font = edit_->font();
-    // An empty document hides a vertical scroll bar shown "as needed", and a
-    // long new one brings it back: the text would be laid out twice, at two
-    // widths. The bar stays shown while the document is replaced, and only
-    // then goes if the new text fits.
-    const Qt::ScrollBarPolicy vertical = edit_->verticalScrollBarPolicy();
-    const bool keepBar = vertical == Qt::ScrollBarAsNeeded;
-    if (keepBar)
-        edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edit_->setDocument(document);
-    if (keepBar)
-        edit_->setVerticalScrollBarPolicy(vertical);
-    edit_->setCurrentFont(font);
+    replacingText([&] { edit_->setDocument(document); });
     // The edit deletes a document that is its child; whatever else is left goes here.
     if (old && old != edit_->document())
         delete old.data();
