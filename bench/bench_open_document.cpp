@@ -11,14 +11,19 @@
 //                space: their squared lengths sum to just under the limit);
 //   long-word    one word of 44 721 characters, the longest taken;
 //   paragraphs   100 000 paragraphs of a short word;
-//   line-breaks  100 000 line breaks in one paragraph.
+//   line-breaks  100 000 line breaks in one paragraph;
+//   formats      1.8 million characters in one paragraph, bold and plain in
+//                turn every nine (200 000 changes of format: no limit of
+//                their own, the floor lays out the same text unformatted).
 // Documents refused, each just beyond one limit, with the time to refuse
 // (aim: well under a second) and the peak memory of the process so far (the
 // refusals run first, so it is theirs):
-//   file-64MB    a file of 64 MB and one byte (refused unread);
+//   file-128MB   a file of 128 MB and one byte (refused unread);
 //   characters   two million and one characters;
 //   paragraphs+1, line-breaks+1, long-word+1   one more than taken above;
 //   tall         9000 paragraphs of one letter in the largest type;
+//   formats+1    two million and a few characters, bold and plain in turn
+//                every other character;
 //   pars-2M, lines-2M   two million \par, two million \line.
 // Each iteration opens the document into the window as it stands (its
 // design size: lines wrap at about 280 pixels). Options: those of Google
@@ -118,14 +123,16 @@ void makeDocuments()
         return text + "}";
     };
     write("paragraphs.rtf", repeated("word\\par\r\n", 99'999));
+    write("formats.rtf", repeated("\\b xxxxxxxx\\b0 yyyyyyyy ", 200'000 / 2));
     write("line-breaks.rtf", repeated("word\\line\r\n", 100'000));
 
-    write("file-64MB.rtf", "{\\rtf1 ");
-    fs::resize_file(setup->files / "file-64MB.rtf", 64 * 1024 * 1024 + 1);
+    write("file-128MB.rtf", "{\\rtf1 ");
+    fs::resize_file(setup->files / "file-128MB.rtf", 128 * 1024 * 1024 + 1);
     write("characters.rtf", "{\\rtf1 " + words(kMost + 1, 0) + "}");
     write("paragraphs+1.rtf", repeated("word\\par\r\n", 100'000));
     write("line-breaks+1.rtf", repeated("word\\line\r\n", 100'001));
     write("long-word+1.rtf", "{\\rtf1 a " + std::string(44'722, 'x') + " b}");
+    write("formats+1.rtf", repeated("\\b x\\b0 y ", kMost / 3 + 1));
     write("tall.rtf", repeated("x\\par ", 9000).insert(6, "\\fs3276 "));
     write("pars-2M.rtf", repeated("\\par ", kMost));
     write("lines-2M.rtf", repeated("\\line ", kMost));
@@ -226,12 +233,13 @@ void BM_Refuse(benchmark::State &state, const char *name) { open(state, name, fa
 
 #define REFUSE(id, name) BENCHMARK_CAPTURE(BM_Refuse, id, name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)
 #define OPEN(id, name) BENCHMARK_CAPTURE(BM_Open, id, name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)
-REFUSE(file_64MB, "file-64MB");
+REFUSE(file_128MB, "file-128MB");
 REFUSE(characters, "characters");
 REFUSE(paragraphs_1, "paragraphs+1");
 REFUSE(line_breaks_1, "line-breaks+1");
 REFUSE(long_word_1, "long-word+1");
 REFUSE(tall, "tall");
+REFUSE(formats_1, "formats+1");
 REFUSE(pars_2M, "pars-2M");
 REFUSE(lines_2M, "lines-2M");
 OPEN(lines, "lines");
@@ -241,6 +249,7 @@ OPEN(long_words, "long-words");
 OPEN(long_word, "long-word");
 OPEN(paragraphs, "paragraphs");
 OPEN(line_breaks, "line-breaks");
+OPEN(formats, "formats");
 
 } // namespace
 
