@@ -94,7 +94,7 @@ public:
     void setSelRTF(const std::string &rtf);
 
     // Replaces the document with an RTF (0) or text (1) file, whole or not at
-    // all: a file that cannot be read, is not RTF, is over 64 MB or holds
+    // all: a file that cannot be read, is not RTF, is over 128 MB or holds
     // more than the box takes (above) fails and leaves the document as it
     // was. `path` is the host's, or a Windows path on the drive.
     void LoadFile(const std::string &path, int fileType = rtfRTF);

@@ -29,16 +29,16 @@ constexpr int kOutOfMemory = 7; // "Out of memory"
 
 // What a text may hold to come into the box. Reading and laying out take
 // about half a second per million characters, and a paragraph costs as much
-// as some twenty characters and 0.75 KB. A run without a space that is wider
-// than its line is broken where the line ends; the layout looks for a word
-// boundary through the rest of the run at each of its lines, so its time
-// grows with the square of the run's length: half a second for one run of
-// 45 000 characters, or for two million characters in runs of 1000. The
-// layout of a document taller than 2^23 pixels never ends: a text comes in
-// while its estimated height at the box's width is within a quarter of
-// that (the laid-out height is at most twice the estimate), which leaves
-// room to narrow the box; the box refuses a narrower wrap width at which the
-// text could pass the height.
+// as some twenty-five characters and 0.75 KB. A run without a space that is
+// wider than its line is broken where the line ends; the layout looks for a
+// word boundary through the rest of the run at each of its lines, so its
+// time grows with the square of the run's length: a quarter of a second for
+// one run of 45 000 characters, half a second more than ordinary words for
+// two million characters in runs of 1000. The layout of a document taller
+// than 2^23 pixels never ends: a text comes in while its estimated height at
+// the box's width is within 4 million pixels, so that the laid-out height,
+// at most twice the estimate, stays under 8 million; the box refuses a
+// narrower wrap width at which the text could pass that.
 constexpr std::size_t kMaxCharacters = 2'000'000;
 constexpr std::size_t kMaxParagraphs = 100'000;
 constexpr std::size_t kMaxLineBreaks = 100'000;
