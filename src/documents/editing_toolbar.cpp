@@ -68,7 +68,9 @@ void frmMain::tbToolBar_ButtonClick(rt::ToolbarButton &Button)
     } else if (key == "Paste") {
         skip([&] {
             const std::string text = program().clipboard().GetText();
-            activeText(*this).setSelRTF(text);
+            rt::RichTextBox &box = activeText(*this);
+            // Text too large for the box is refused, and the user is told so.
+            program().run([&] { box.setSelRTF(text); });
         });
     } else if (key == "Bold") {
         toggle(&rt::RichTextBox::SelBold, &rt::RichTextBox::setSelBold);

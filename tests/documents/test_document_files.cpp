@@ -7,9 +7,13 @@
 #include "runtime/controls/menu.h"
 #include "runtime/controls/rich_text_box.h"
 #include "runtime/controls/toolbar.h"
+#include "runtime/system/clipboard.h"
 #include "shell/frm_main.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -396,68 +400,232 @@ TEST_F(SavingSafely, ALinkThatLoopsOrLeadsNowhereIsReportedAndStays)
 
 // --- Large documents ----------------------------------------------------------
 
-// A document too large to open in time is refused with a report, and the
+std::string repeated(const std::string &piece, std::size_t times)
+{
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+std::string words(std::size_t characters)
+{
+    std::string text = repeated("word ", characters / 5 + 1);
+    text.resize(characters);
+    return text;
+}
+
+// A document too large to lay out in time is refused with a report, and the
 // document that was open stays as it was.
 class LargeDocuments : public DocumentFiles {
 public:
     void SetUp() override
     {
         DocumentFiles::SetUp();
-        text().setText("the notes that were open");
+        // Against a hang: the process ends after two minutes.
+        ::alarm(120);
+        text().setText(kOpen);
+    }
+    void TearDown() override
+    {
+        ::alarm(0);
+        DocumentFiles::TearDown();
+    }
+
+    void expectRefusedAndKept(const char *what)
+    {
+        EXPECT_EQ(reportedNumbers(), std::vector<int>{7}) << what; // "Out of memory"
+        reports().clear();
+        const std::string now = text().Text();
+        EXPECT_TRUE(now == kOpen) << what << ": " << now.substr(0, 80);
     }
 
     void expectRefused(const std::string &name)
     {
         open(file(name));
-        EXPECT_EQ(reportedNumbers(), std::vector<int>{7}); // "Out of memory"
-        reports().clear();
-        const std::string now = text().Text();
-        EXPECT_TRUE(now == "the notes that were open") << now.substr(0, 80);
+        expectRefusedAndKept(name.c_str());
     }
 
-    std::string words(std::size_t characters)
-    {
-        std::string text;
-        while (text.size() < characters)
-            text += "word ";
-        text.resize(characters);
-        return text;
-    }
+    static constexpr const char *kOpen = "the notes that were open";
 };
 
-TEST_F(LargeDocuments, AFileOverItsSizeLimitIsRefusedUnread)
+// The height of a line of `points` type in the default family.
+double lineHeight(rt::RichTextBox &box, double points)
 {
-    writeFile(file("big.rtf"), "{\\rtf1 ");
-    std::filesystem::resize_file(files_ / "big.rtf", 64 * 1024 * 1024 + 1);
-    expectRefused("big.rtf");
+    QFont font = box.editor()->document()->defaultFont();
+    font.setPointSizeF(points);
+    return QFontMetricsF(font).height();
 }
 
-TEST_F(LargeDocuments, TooManyCharactersAreRefused)
+struct Limit {
+    const char *name;
+    // The largest document of its kind that opens, and one just beyond; both RTF.
+    std::function<std::string(rt::RichTextBox &)> taken, refused;
+};
+
+void PrintTo(const Limit &limit, std::ostream *out) { *out << limit.name; }
+
+class LimitTable : public LargeDocuments, public ::testing::WithParamInterface<Limit> {};
+
+// At the limit the document opens, saves and opens again the same; just
+// beyond it, it is refused and the open document stays.
+TEST_P(LimitTable, TheLargestDocumentOpensAgainAsSavedAndOneMoreIsRefused)
 {
-    writeFile(file("longer.rtf"), "{\\rtf1 " + words(2'000'000) + "\\par}");
-    expectRefused("longer.rtf");
-    writeFile(file("long.rtf"), "{\\rtf1 " + words(1'999'999) + "\\par}");
-    open(file("long.rtf"));
-    EXPECT_EQ(text().editor()->document()->characterCount(), 2'000'001);
+    writeFile(file("taken.rtf"), GetParam().taken(text()));
+    open(file("taken.rtf"));
+    ASSERT_TRUE(reportedNumbers().empty()) << reports().entries().front().description;
+    const std::string plain = text().Text();
+    const std::string rtf = text().TextRTF();
+    ASSERT_NE(plain, kOpen);
+
+    save(file("saved.rtf"));
+    form<frmDocument>().outer()->close();
+    processEvents();
+    open(file("saved.rtf"));
+    ASSERT_TRUE(reportedNumbers().empty()) << reports().entries().front().description;
+    EXPECT_TRUE(text().Text() == plain);
+    EXPECT_TRUE(text().TextRTF() == rtf);
+
+    text().setText(kOpen);
+    writeFile(file("refused.rtf"), GetParam().refused(text()));
+    expectRefused("refused.rtf");
 }
 
-TEST_F(LargeDocuments, AWordTooLongToBreakIntoLinesIsRefused)
+INSTANTIATE_TEST_SUITE_P(
+    Documents, LimitTable,
+    ::testing::Values(
+        Limit{"Characters", [](auto &) { return "{\\rtf1 " + words(1'999'999) + "\\par}"; },
+              [](auto &) { return "{\\rtf1 " + words(2'000'000) + "\\par}"; }},
+        Limit{"Paragraphs", [](auto &) { return "{\\rtf1 " + repeated("p\\par ", 99'999) + "end}"; },
+              [](auto &) { return "{\\rtf1 " + repeated("p\\par ", 100'000) + "end}"; }},
+        Limit{"LineBreaks", [](auto &) { return "{\\rtf1 " + repeated("l\\line ", 100'000) + "}"; },
+              [](auto &) { return "{\\rtf1 " + repeated("l\\line ", 100'001) + "}"; }},
+        // A pasted link, as a note holds it.
+        Limit{"ALink", [](auto &) { return "{\\rtf1 see http://" + std::string(1520, 'k') + " there}"; },
+              [](auto &) { return "{\\rtf1 " + std::string(44'722, 'k') + "}"; }},
+        Limit{"OneLongWord", [](auto &) { return "{\\rtf1 a " + std::string(44'721, 'w') + " b}"; },
+              [](auto &) { return "{\\rtf1 a " + std::string(44'722, 'w') + " b}"; }},
+        // 100 words of 4472 letters: their squared lengths sum to just under 2e9.
+        Limit{"ManyLongWords", [](auto &) { return "{\\rtf1 " + repeated(std::string(4472, 'm') + " ", 100) + "}"; },
+              [](auto &) { return "{\\rtf1 " + repeated(std::string(4472, 'm') + " ", 101) + "}"; }},
+        // Paragraphs of 100-point type: their height within a tenth of the
+        // limit of four million pixels at the window's width, or beyond it.
+        Limit{"Height",
+              [](rt::RichTextBox &b) {
+                  const auto n = std::size_t(4e6 / lineHeight(b, 100) * 0.9);
+                  return "{\\rtf1\\fs200 " + repeated("x\\par ", n) + "}";
+              },
+              [](rt::RichTextBox &b) {
+                  const auto n = std::size_t(4e6 / lineHeight(b, 100) * 1.1);
+                  return "{\\rtf1\\fs200 " + repeated("x\\par ", n) + "}";
+              }}),
+    [](const ::testing::TestParamInfo<Limit> &info) { return info.param.name; });
+
+TEST_F(LargeDocuments, AFileOfAtMost128MBOpensAndALargerOneIsRefusedUnread)
 {
-    writeFile(file("longer word.rtf"), "{\\rtf1 a " + std::string(1001, 'x') + " b}");
-    expectRefused("longer word.rtf");
-    writeFile(file("long word.rtf"), "{\\rtf1 a " + std::string(1000, 'x') + "  b}");
-    open(file("long word.rtf"));
-    EXPECT_EQ(text().Text().size(), 1005u);
+    // The rest of the file is bytes that stand for no text.
+    writeFile(file("large.rtf"), "{\\rtf1 the text ");
+    std::filesystem::resize_file(files_ / "large.rtf", 128 * 1024 * 1024);
+    open(file("large.rtf"));
+    EXPECT_EQ(text().Text(), "the text ");
+    text().setText(kOpen);
+    std::filesystem::resize_file(files_ / "large.rtf", 128 * 1024 * 1024 + 1);
+    expectRefused("large.rtf");
 }
 
-TEST_F(LargeDocuments, TextTooTallToLayOutIsRefused)
+TEST_F(LargeDocuments, WhatTheBoxCanHoldSavesToAFileItOpens)
 {
-    // A few kilobytes of paragraphs in the largest type.
-    std::string tall = "{\\rtf1\\fs3276 ";
-    for (int i = 0; i < 9000; ++i)
-        tall += "x\\par ";
-    writeFile(file("tall.rtf"), tall + "}");
-    expectRefused("tall.rtf");
+    // Every character in a format of its own, each written in full: the
+    // writer's longest form of a character. Two million of them stay within
+    // the 128 MB that a file may have.
+    std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Limon S1;}{\\f1 Limon R1;}}"
+                      "{\\colortbl;\\red1\\green2\\blue3;\\red4\\green5\\blue6;}";
+    constexpr int kCharacters = 4000;
+    for (int i = 0; i < kCharacters; ++i)
+        rtf += i % 2 ? "\\f1\\fs3\\b\\i\\ul\\strike\\cf2\\u-4096?"
+                     : "\\f0\\fs2\\b0\\i0\\ulnone\\strike0\\cf1\\u-4095?";
+    text().setTextRTF(rtf + "}");
+    save(file("dense.rtf"));
+    const double perCharacter = double(readFile(file("dense.rtf")).size()) / kCharacters;
+    // The font, size and colour numbers here have three digits fewer than the largest.
+    EXPECT_LE((perCharacter + 9) * 2'000'000, 128 * 1024 * 1024) << perCharacter;
+}
+
+TEST_F(LargeDocuments, TwoMillionLineOrParagraphBreaksAreRefused)
+{
+    writeFile(file("lines.rtf"), "{\\rtf1 " + repeated("\\line ", 2'000'000) + "}");
+    expectRefused("lines.rtf");
+    writeFile(file("paragraphs.rtf"), "{\\rtf1 " + repeated("\\par ", 2'000'000) + "}");
+    expectRefused("paragraphs.rtf");
+}
+
+// Text too large for the box is refused wherever it comes in: the document
+// stays as it was and the refusal is reported.
+TEST_F(LargeDocuments, PasteAndAssignedTextOverTheLimitsAreRefused)
+{
+    const std::string tooMany = "{\\rtf1 " + repeated("p\\par ", 100'000) + "}";
+    const std::string tooLong = words(2'000'001);
+    text().setSelStart(4);
+    text().setSelLength(5);
+
+    program().clipboard().SetText(tooMany);
+    form<frmMain>().tbToolBar().Buttons("Paste").click();
+    processEvents();
+    expectRefusedAndKept("the editing toolbar's Paste");
+    EXPECT_EQ(text().SelText(), "notes");
+
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(tooLong));
+    text().editor()->paste();
+    expectRefusedAndKept("a paste in the text box");
+
+    for (const auto &[what, assign] :
+         std::vector<std::pair<const char *, std::function<void()>>>{
+             {"Text", [&] { text().setText(tooLong); }},
+             {"TextRTF", [&] { text().setTextRTF(tooMany); }},
+             {"TextRTF as text", [&] { text().setTextRTF(tooLong); }},
+             {"SelRTF", [&] { text().setSelRTF(tooMany); }},
+             {"SelRTF as text", [&] { text().setSelRTF(tooLong); }}}) {
+        program().run(assign);
+        expectRefusedAndKept(what);
+    }
+}
+
+// What a paste adds counts together with the text it lands in.
+TEST_F(LargeDocuments, APasteCountsWithTheDocumentAroundIt)
+{
+    text().setText(std::string(30'000, 'x') + " " + std::string(30'000, 'y'));
+    const std::string before = text().Text();
+    text().setSelStart(30'000);
+    // Without the space, the two halves make one word too long to lay out in time.
+    program().clipboard().SetText("{\\rtf1 z}");
+    text().setSelLength(1);
+    form<frmMain>().tbToolBar().Buttons("Paste").click();
+    processEvents();
+    EXPECT_EQ(reportedNumbers(), std::vector<int>{7});
+    reports().clear();
+    EXPECT_TRUE(text().Text() == before);
+    // Beside the space, the same paste is taken.
+    text().setSelStart(30'001);
+    text().setSelLength(0);
+    form<frmMain>().tbToolBar().Buttons("Paste").click();
+    processEvents();
+    EXPECT_TRUE(reportedNumbers().empty());
+    EXPECT_EQ(text().Text().size(), before.size() + 1);
+
+    // A paragraph more than the box takes, made of a document just within the limit and a paste.
+    text().setTextRTF("{\\rtf1 " + repeated("p\\par ", 99'998) + "end}");
+    text().setSelStart(0);
+    program().clipboard().SetText("{\\rtf1 a\\par b}");
+    form<frmMain>().tbToolBar().Buttons("Paste").click();
+    processEvents();
+    EXPECT_TRUE(reportedNumbers().empty());
+    program().clipboard().SetText("{\\rtf1 c\\par d}");
+    form<frmMain>().tbToolBar().Buttons("Paste").click();
+    processEvents();
+    EXPECT_EQ(reportedNumbers(), std::vector<int>{7});
+    reports().clear();
+    EXPECT_EQ(text().editor()->document()->blockCount(), 100'000);
 }
 
 TEST_F(LargeDocuments, TheBoxKeepsAWrapWidthAtWhichTheTextWouldGrowTooTall)

@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the RTF reader. Besides ending cleanly, what it
 // reads must survive the writer: written and read again, the document has the
-// same text, and writing that gives the same file.
+// same text, and writing that gives the same file. Read into a measure, the
+// same input counts what the document holds.
 
 #include "runtime/text/rtf_reader.h"
 #include "runtime/text/rtf_writer.h"
+#include "runtime/text/text_measure.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>
@@ -48,6 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             fail("a refused input changed the document");
         return 0;
     }
+    rt::TextMeasure measure(doc.defaultFont(), 200, 80);
+    rt::rtf::measure(input, measure);
+    const QString raw = doc.toRawText();
+    if (measure.characters() != std::size_t(doc.characterCount() - 1) ||
+        measure.paragraphs() != std::size_t(doc.blockCount()) ||
+        measure.lineBreaks() != std::size_t(raw.count(QChar::LineSeparator)))
+        fail("the measure does not count what the document holds");
     const std::string written = rt::rtf::writeDocument(doc);
     QTextDocument again;
     QTextCursor at(&again);

@@ -17,6 +17,7 @@ cmake --build "$build" --target rtf_reader_fuzz -j4
 # New inputs go to a work folder in the build; the starting inputs stay as they are.
 mkdir -p "$build/corpus" "$build/artifacts"
 export QT_QPA_PLATFORM=offscreen
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$build/rtf_reader_fuzz" "$build/corpus" "$here/corpus" \
     -dict="$here/rtf.dict" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$build/artifacts/" -print_final_stats=1

@@ -1,6 +1,7 @@
 #include "runtime/text/legacy_text.h"
 #include "runtime/text/rtf_reader.h"
 #include "runtime/text/rtf_writer.h"
+#include "runtime/text/text_measure.h"
 
 #include <QColor>
 #include <QFont>
@@ -668,6 +669,66 @@ TEST(RtfMalformed, UnknownFontsAndHugeSizesFallBack)
     EXPECT_EQ(formatAt(*sized, 0).fontPointSize(), 1638);
     EXPECT_EQ(formatAt(*sized, 1).fontPointSize(), 1);
 }
+
+// --- Measuring ------------------------------------------------------------------
+
+struct Extent {
+    const char *name;
+    std::string rtf;
+    // Lines mostly full: the estimate is close to the height laid out, not only within twice it.
+    bool fullLines;
+};
+
+class MeasureTable : public ::testing::TestWithParam<Extent> {};
+
+void PrintTo(const Extent &extent, std::ostream *out) { *out << extent.name; }
+
+// The estimate of the height bounds what the layout makes: never more than
+// twice it, and near it when lines are full.
+TEST_P(MeasureTable, TheHeightLaidOutIsWithinTwiceTheEstimate)
+{
+    constexpr double kWidth = 280;
+    QTextDocument doc;
+    QTextCursor cursor(&doc);
+    ASSERT_TRUE(rt::rtf::readInto(GetParam().rtf, cursor).ok);
+    doc.setTextWidth(kWidth + 2 * doc.documentMargin());
+    const double laidOut = doc.size().height() - 2 * doc.documentMargin();
+
+    rt::TextMeasure measure(doc.defaultFont(), kWidth, doc.defaultTextOption().tabStopDistance());
+    rt::rtf::measure(GetParam().rtf, measure);
+    EXPECT_LE(laidOut, 2 * measure.height()) << measure.height();
+    if (GetParam().fullLines) {
+        EXPECT_LE(measure.height(), 1.25 * laidOut) << laidOut;
+    }
+    EXPECT_EQ(measure.characters(), std::size_t(doc.characterCount() - 1));
+    EXPECT_EQ(measure.paragraphs(), std::size_t(doc.blockCount()));
+}
+
+std::string wordsOf(int length, int count, const std::string &between = " ")
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += std::string(std::size_t(length), char('a' + i % 26)) + between;
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, MeasureTable,
+    ::testing::Values(
+        Extent{"Words", "{\\rtf1 " + wordsOf(5, 4000) + "}", true},
+        Extent{"Paragraphs", "{\\rtf1 " + wordsOf(3, 2000, "\\par ") + "}", true},
+        Extent{"LineBreaks", "{\\rtf1 " + wordsOf(3, 2000, "\\line ") + "}", true},
+        Extent{"EmptyParagraphs", "{\\rtf1\\fs40 " + repeat("\\par ", 500) + "}", true},
+        Extent{"LongWord", "{\\rtf1 " + std::string(20000, 'w') + "}", true},
+        Extent{"LargeType", "{\\rtf1\\fs144 " + wordsOf(4, 300) + "}", true},
+        Extent{"MixedSizes", "{\\rtf1 " + repeat("{\\fs16 small }{\\fs64 LARGE }", 300) + "}", true},
+        // A tab counts as a whole tab stop, however near the next one is.
+        Extent{"Tabs", "{\\rtf1 " + wordsOf(2, 1000, "\\tab ") + "}", false},
+        Extent{"KhmerBytes", "{\\rtf1{\\fonttbl{\\f0 Limon S1;}}\\f0\\fs28 " +
+                                 repeat("\\'a7\\'b1\\'c9\\'e4 ", 1500) + "}", true},
+        // A word just too wide for what is left of each line: half of each line stays empty.
+        Extent{"LinesHalfEmpty", "{\\rtf1 " + repeat("i " + std::string(22, 'm') + " ", 300) + "}", false}),
+    [](const ::testing::TestParamInfo<Extent> &info) { return info.param.name; });
 
 } // namespace
 

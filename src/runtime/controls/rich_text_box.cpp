@@ -4,6 +4,7 @@
 #include "runtime/text/legacy_text.h"
 #include "runtime/text/rtf_reader.h"
 #include "runtime/text/rtf_writer.h"
+#include "runtime/text/text_measure.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -76,10 +77,12 @@ void printPages(QTextDocument &document, QPrinter &printer)
 } // namespace
 
 RichTextBox::RichTextBox(Form &form, QWidget *container)
-    : Control(form, container, new QTextEdit(container)), edit_(static_cast<QTextEdit *>(widget()))
+    : Control(form, container, makeEdit(this, container)), edit_(static_cast<QTextEdit *>(widget()))
 {
     edit_->setAcceptRichText(true);
     edit_->setTabChangesFocus(false);
+    // A word longer than its line breaks where the line ends.
+    edit_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 std::string RichTextBox::Text() const
@@ -101,6 +104,18 @@ std::string RichTextBox::Text() const
 
 void RichTextBox::setText(const std::string &text)
 {
+    setTextAs(text, kTooLarge);
+}
+
+void RichTextBox::setTextAs(const std::string &bytes, const char *what)
+{
+    const QString text = toQString(withoutCarriageReturns(bytes));
+    checkText(text, what);
+    replacingText([&] { edit_->setPlainText(text); });
+}
+
+void RichTextBox::replacingText(const std::function<void()> &replace)
+{
     const QFont font = edit_->font();
     // Replacing the text empties the document first, which hides a vertical
     // scroll bar shown "as needed"; a long new text then brings it back, and
@@ -110,7 +125,7 @@ void RichTextBox::setText(const std::string &text)
     const bool keepBar = vertical == Qt::ScrollBarAsNeeded;
     if (keepBar)
         edit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    edit_->setPlainText(toQString(withoutCarriageReturns(text)));
+    replace();
     if (keepBar)
         edit_->setVerticalScrollBarPolicy(vertical);
     edit_->setCurrentFont(font);
@@ -370,13 +385,20 @@ std::string RichTextBox::TextRTF() const
 
 void RichTextBox::setTextRTF(const std::string &text)
 {
+    setTextRtfAs(text, kTooLarge);
+}
+
+void RichTextBox::setTextRtfAs(const std::string &text, const char *what)
+{
     if (!rtf::looksLikeRtf(text)) {
-        setText(text);
+        setTextAs(text, what);
         return;
     }
-    edit_->clear();
-    QTextCursor cursor(edit_->document());
-    rtf::readInto(text, cursor);
+    checkRtf(text, what);
+    replaceDocument([&](QTextDocument &document) {
+        QTextCursor cursor(&document);
+        rtf::readInto(text, cursor);
+    });
     edit_->moveCursor(QTextCursor::Start);
 }
 
@@ -387,11 +409,19 @@ std::string RichTextBox::SelRTF() const
 
 void RichTextBox::setSelRTF(const std::string &text)
 {
+    const bool isRtf = rtf::looksLikeRtf(text);
+    const QString plain = isRtf ? QString() : toQString(withoutCarriageReturns(text));
+    checkInsertion([&](TextMeasure &m) {
+        if (isRtf)
+            addRtf(m, text);
+        else
+            m.addText(plain, edit_->currentCharFormat());
+    });
     QTextCursor cursor = edit_->textCursor();
-    if (rtf::looksLikeRtf(text))
+    if (isRtf)
         rtf::readInto(text, cursor);
     else
-        cursor.insertText(toQString(withoutCarriageReturns(text)));
+        cursor.insertText(plain);
     edit_->setTextCursor(cursor);
 }
 

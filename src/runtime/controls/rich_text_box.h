@@ -9,13 +9,19 @@
 #include "runtime/controls/control.h"
 #include "runtime/data/variant.h"
 
+#include <functional>
 #include <string>
 
+class QMimeData;
 class QPrinter;
-class QTextEdit;
+class QString;
 class QTextCharFormat;
+class QTextDocument;
+class QTextEdit;
 
 namespace rt {
+
+class TextMeasure;
 
 // File types of LoadFile and SaveFile.
 constexpr int rtfRTF = 0;
@@ -29,6 +35,14 @@ constexpr int rtfCenter = 2;
 class RichTextBox : public Control {
 public:
     RichTextBox(Form &form, QWidget *container);
+
+    // Text comes in (by Text, TextRTF, SelRTF, LoadFile, a paste or a drop)
+    // only when the box can lay the whole document out in time: at most two
+    // million characters, 100 000 paragraphs and 100 000 line breaks, runs
+    // without a space whose squared lengths sum to at most 2e9 (one run of
+    // 44 721 characters, two million characters in runs of 1000), and text
+    // not too tall at the box's width. Text over these limits raises error 7
+    // and leaves the document as it was; a refused paste or drop is reported.
 
     // The whole content as plain text; assigning replaces it.
     std::string Text() const;
@@ -80,10 +94,9 @@ public:
     void setSelRTF(const std::string &rtf);
 
     // Replaces the document with an RTF (0) or text (1) file, whole or not at
-    // all: a file that cannot be read, is not RTF, or is too large to open
-    // and lay out in time (over 64 MB or two million characters, a word of
-    // over 1000, or too tall at the box's width) fails and leaves the document
-    // as it was. `path` is the host's, or a Windows path on the drive.
+    // all: a file that cannot be read, is not RTF, is over 128 MB or holds
+    // more than the box takes (above) fails and leaves the document as it
+    // was. `path` is the host's, or a Windows path on the drive.
     void LoadFile(const std::string &path, int fileType = rtfRTF);
     // Writes the whole document; the file is replaced only once the new one is
     // complete (see rt::replaceFile). A failure raises the file's error.
@@ -95,9 +108,28 @@ public:
     QTextEdit *editor() const { return edit_; }
 
 private:
+    static constexpr const char *kTooLargeToOpen = "The document is too large to open: ";
+    static constexpr const char *kTooLarge = "The text is too large for the text box: ";
+    static constexpr const char *kTooLargeToPaste = "The text is too large to paste: ";
+
+    static QTextEdit *makeEdit(RichTextBox *box, QWidget *container);
     int wrapWidth() const;
     bool fitsAtWidth(int width) const;
-    void checkFits(const std::string &content, int fileType) const;
+    // A measure of text as the box wraps it now.
+    TextMeasure measure() const;
+    // Raise error 7, its description starting with `what`, unless the box can take the text.
+    void checkFits(const TextMeasure &text, const char *what) const;
+    void checkText(const QString &text, const char *what) const;
+    void checkRtf(const std::string &rtf, const char *what) const;
+    static void addRtf(TextMeasure &measure, const std::string &rtf);
+    void checkInsertion(const std::function<void(TextMeasure &)> &insert) const;
+    bool acceptsPaste(const QMimeData &source);
+    // Runs `replace`, which replaces the whole text, keeping the scroll bar and the typing font.
+    void replacingText(const std::function<void()> &replace);
+    // Replaces the document with one that `fill` makes.
+    void replaceDocument(const std::function<void(QTextDocument &)> &fill);
+    void setTextAs(const std::string &text, const char *what);
+    void setTextRtfAs(const std::string &rtf, const char *what);
     // Applies a character format to the selection, or to the insertion point.
     void mergeSelectionFormat(const QTextCharFormat &format);
     // The value of `property` over the selection: one value, or Null when it differs.

@@ -9,6 +9,7 @@ set(RUNTIME_CONTROL_SOURCES
   controls/menu.cpp
   controls/rich_text_box.cpp
   controls/rich_text_box_files.cpp
+  controls/rich_text_box_limits.cpp
   controls/status_bar.cpp
   controls/timer.cpp
   controls/toolbar.cpp

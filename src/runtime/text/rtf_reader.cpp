@@ -2,6 +2,7 @@
 
 #include "runtime/text/legacy_text.h"
 #include "runtime/text/rtf_keywords.h"
+#include "runtime/text/text_measure.h"
 
 #include <QColor>
 #include <QFont>
@@ -109,9 +110,10 @@ Qt::Alignment qtAlignment(Align a)
 
 class Reader {
 public:
-    Reader(std::string_view in, QTextCursor &cursor, std::size_t maxCharacters)
-        : p_(in.data()), end_(in.data() + in.size()), cur_(cursor), bytes_(byteTable()),
-          enders_(runEnders()), limit_(maxCharacters), baseBlock_(cursor.blockFormat())
+    // Reads into the cursor, or only into the measure when there is no cursor.
+    Reader(std::string_view in, QTextCursor *cursor, TextMeasure *measure, std::size_t maxCharacters)
+        : p_(in.data()), end_(in.data() + in.size()), cur_(cursor), measure_(measure), bytes_(byteTable()),
+          enders_(runEnders()), limit_(maxCharacters), baseBlock_(cursor ? cursor->blockFormat() : QTextBlockFormat())
     {
     }
 
@@ -171,7 +173,8 @@ private:
 
     const char *p_;
     const char *end_;
-    QTextCursor &cur_;
+    QTextCursor *cur_;
+    TextMeasure *measure_;
     const std::array<char16_t, 256> &bytes_;
     const std::array<bool, 256> &enders_;
 
@@ -634,8 +637,12 @@ void Reader::startRun()
 
 void Reader::flushRun()
 {
-    if (runOpen_ && !run_.isEmpty())
-        cur_.insertText(run_, format(runCh_));
+    if (runOpen_ && !run_.isEmpty()) {
+        if (cur_)
+            cur_->insertText(run_, format(runCh_));
+        else
+            measure_->addText(run_, format(runCh_));
+    }
     written_ += std::size_t(run_.size());
     run_.clear();
     runOpen_ = false;
@@ -650,20 +657,26 @@ void Reader::paragraph()
         return;
     flushRun();
     ++written_;
+    if (!cur_) {
+        measure_->endParagraph();
+        return;
+    }
     if (alignmentSeen_)
         applyAlignment();
     alignmentSinceBreak_ = false;
-    cur_.insertBlock(baseBlock_);
+    cur_->insertBlock(baseBlock_);
 }
 
 void Reader::applyAlignment()
 {
+    if (!cur_)
+        return;
     const Qt::Alignment a = qtAlignment(st_.align);
-    if (cur_.blockFormat().alignment() == a)
+    if (cur_->blockFormat().alignment() == a)
         return;
     QTextBlockFormat f;
     f.setAlignment(a);
-    cur_.mergeBlockFormat(f);
+    cur_->mergeBlockFormat(f);
 }
 
 int Reader::codePage()
@@ -812,9 +825,18 @@ ReadResult readInto(std::string_view rtf, QTextCursor &at, std::size_t maxCharac
     const std::size_t start = rtf.find('{');
     at.beginEditBlock();
     at.removeSelectedText();
-    Reader reader(rtf.substr(start), at, maxCharacters);
+    Reader reader(rtf.substr(start), &at, nullptr, maxCharacters);
     reader.run();
     at.endEditBlock();
+    return {true, {}, reader.tooLong()};
+}
+
+ReadResult measure(std::string_view rtf, TextMeasure &measure, std::size_t maxCharacters)
+{
+    if (!looksLikeRtf(rtf))
+        return {false, "not RTF: the text does not start with {\\rtf"};
+    Reader reader(rtf.substr(rtf.find('{')), nullptr, &measure, maxCharacters);
+    reader.run();
     return {true, {}, reader.tooLong()};
 }
 

@@ -44,6 +44,10 @@
 
 class QTextCursor;
 
+namespace rt {
+class TextMeasure;
+}
+
 namespace rt::rtf {
 
 inline constexpr int kMaxGroupDepth = 1000;
@@ -66,5 +70,11 @@ bool looksLikeRtf(std::string_view text);
 // maxCharacters characters (paragraph marks included) are inserted.
 ReadResult readInto(std::string_view rtf, QTextCursor &at,
                     std::size_t maxCharacters = std::numeric_limits<std::size_t>::max());
+
+// Reads the text only into the measure, as readInto would insert it: no
+// document is made, so even a text far too large to lay out is measured in
+// about the time it takes to read its bytes.
+ReadResult measure(std::string_view rtf, TextMeasure &measure,
+                   std::size_t maxCharacters = std::numeric_limits<std::size_t>::max());
 
 } // namespace rt::rtf

@@ -4,4 +4,5 @@ set(RUNTIME_TEXT_SOURCES
   text/rtf_keywords.cpp
   text/rtf_reader.cpp
   text/rtf_writer.cpp
+  text/text_measure.cpp
 )
