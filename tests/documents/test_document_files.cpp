@@ -628,6 +628,35 @@ TEST_F(LargeDocuments, APasteCountsWithTheDocumentAroundIt)
     EXPECT_EQ(text().editor()->document()->blockCount(), 100'000);
 }
 
+// Typing can take a document past what Open takes, here by deleting the
+// space between two long words: Save refuses it rather than write a file
+// that would not open again, and the document stays to be shortened.
+TEST_F(LargeDocuments, ADocumentTypedPastTheLimitsIsNotSavedAndStays)
+{
+    text().setText(std::string(30'000, 'x') + " " + std::string(30'000, 'y'));
+    QTextCursor cursor(text().editor()->document());
+    cursor.setPosition(30'000);
+    cursor.deleteChar();
+    const std::string joined = text().Text();
+    ASSERT_EQ(joined.size(), 60'000u);
+
+    save(file("joined.rtf"));
+    EXPECT_EQ(reportedNumbers(), std::vector<int>{7});
+    reports().clear();
+    EXPECT_FALSE(std::filesystem::exists(files_ / "joined.rtf"));
+    EXPECT_TRUE(text().Text() == joined);
+
+    // Shortened again, it saves and opens as it was.
+    cursor.setPosition(30'000);
+    cursor.insertText(" ");
+    save(file("joined.rtf"));
+    const std::string shortened = text().Text();
+    text().setText(kOpen);
+    open(file("joined.rtf"));
+    EXPECT_TRUE(reportedNumbers().empty());
+    EXPECT_TRUE(text().Text() == shortened);
+}
+
 TEST_F(LargeDocuments, TheBoxKeepsAWrapWidthAtWhichTheTextWouldGrowTooTall)
 {
     // Large type: it fits at the window's width, but at a much narrower one

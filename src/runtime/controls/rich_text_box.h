@@ -99,7 +99,9 @@ public:
     // was. `path` is the host's, or a Windows path on the drive.
     void LoadFile(const std::string &path, int fileType = rtfRTF);
     // Writes the whole document; the file is replaced only once the new one is
-    // complete (see rt::replaceFile). A failure raises the file's error.
+    // complete (see rt::replaceFile). A failure raises the file's error; a
+    // document that LoadFile would refuse (typed past the limits above) is
+    // not written and raises error 7.
     void SaveFile(const std::string &path, int fileType = rtfRTF);
 
     // Prints the selection, or the whole text when nothing is selected, with its formatting.
@@ -111,6 +113,7 @@ private:
     static constexpr const char *kTooLargeToOpen = "The document is too large to open: ";
     static constexpr const char *kTooLarge = "The text is too large for the text box: ";
     static constexpr const char *kTooLargeToPaste = "The text is too large to paste: ";
+    static constexpr const char *kTooLargeToSave = "The document is too large to open again once saved: ";
 
     static QTextEdit *makeEdit(RichTextBox *box, QWidget *container);
     int wrapWidth() const;

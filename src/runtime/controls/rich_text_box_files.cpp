@@ -5,6 +5,7 @@
 #include "runtime/errors/runtime_error.h"
 #include "runtime/forms/program.h"
 #include "runtime/system/file_access.h"
+#include "runtime/text/legacy_text.h"
 #include "runtime/text/rtf_reader.h"
 
 #include <filesystem>
@@ -44,6 +45,15 @@ void RichTextBox::SaveFile(const std::string &path, int fileType)
     if (fileType != rtfRTF && fileType != rtfText)
         raise(err::InvalidPropertyValue);
     const std::string content = fileType == rtfText ? Text() : TextRTF();
+    // What the box took by typing can pass what it takes from a file: such a
+    // document is refused here, as Open would refuse it, and stays in the box
+    // to be shortened, rather than saved to a file that would not open again.
+    if (content.size() > kMaxFileBytes)
+        raise(7 /* "Out of memory" */, std::string(kTooLargeToSave) + "its file would be larger than 128 MB.");
+    if (fileType == rtfText)
+        checkText(toQString(withoutCarriageReturns(content)), kTooLargeToSave);
+    else
+        checkRtf(content, kTooLargeToSave);
     if (const int error = replaceFile(hostFile(*this, path), content))
         raiseFileError(error, FileAction::Write);
 }
