@@ -125,8 +125,8 @@ void frmMain::connectMenus()
         {"mnuAbo", &frmMain::mnuAbo_Click},
         {"mnuHelp", &frmMain::mnuHelp_Click},
     };
-    for (const auto &[name, handler] : handlers)
-        menus_.at(name)->Click.connect([this, handler] { (this->*handler)(); });
+    for (const auto &entry : handlers)
+        menus_.at(entry.first)->Click.connect([this, handler = entry.second] { (this->*handler)(); });
 }
 
 void frmMain::designToolbars()

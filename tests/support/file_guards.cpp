@@ -140,8 +140,14 @@ std::string CapturedOutput::text()
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-Watchdog::Watchdog(std::chrono::seconds limit, std::string what)
-    : thread_([this, limit, what = std::move(what)] {
+#ifdef VELUMIR_SANITIZED_BUILD
+constexpr int Slowdown = 4;
+#else
+constexpr int Slowdown = 1;
+#endif
+
+Watchdog::Watchdog(std::chrono::seconds given, std::string what)
+    : thread_([this, limit = given * Slowdown, what = std::move(what)] {
           std::unique_lock lock(mutex_);
           if (done_.wait_for(lock, limit, [this] { return finished_; }))
               return;

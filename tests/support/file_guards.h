@@ -79,8 +79,9 @@ private:
     int saved_[2] = {-1, -1};
 };
 
-// Ends the test program with a message when it lives longer than `limit`,
-// so that a hang fails the test instead of stalling it.
+// Ends the test program with a message when it lives longer than `limit`
+// (four times that in a sanitizer build, which runs about three times
+// slower), so that a hang fails the test instead of stalling it.
 class Watchdog {
 public:
     Watchdog(std::chrono::seconds limit, std::string what);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <thread>
 
 namespace rt {
@@ -67,7 +68,14 @@ HelperEnd runHelper(const std::filesystem::path &program, const std::vector<std:
     for (const std::string &argument : arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
     argv.push_back(nullptr);
-    char *noEnvironment[] = {nullptr};
+    std::vector<std::string> settings;
+    for (const char *name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+        if (const char *value = std::getenv(name))
+            settings.push_back(std::string(name) + '=' + value);
+    std::vector<char *> environment;
+    for (std::string &setting : settings)
+        environment.push_back(setting.data());
+    environment.push_back(nullptr);
 
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
@@ -86,7 +94,7 @@ HelperEnd runHelper(const std::filesystem::path &program, const std::vector<std:
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = 0;
-    const int failed = posix_spawn(&pid, path.c_str(), &files, &attributes, argv.data(), noEnvironment);
+    const int failed = posix_spawn(&pid, path.c_str(), &files, &attributes, argv.data(), environment.data());
     posix_spawn_file_actions_destroy(&files);
     posix_spawnattr_destroy(&attributes);
     if (failed)

@@ -3,7 +3,9 @@
 // Runs one of the program's helper programs to its end, or until a time
 // limit: with no terminal (its input, output and errors are /dev/null), no
 // environment and none of the program's open files, so that whatever it
-// prints or inherits stays with it.
+// prints or inherits stays with it. Only the sanitizers' own settings
+// (ASAN_OPTIONS, UBSAN_OPTIONS, LSAN_OPTIONS) are passed on, so that a helper
+// built with them reports where its caller does; other builds ignore them.
 
 #include <chrono>
 #include <filesystem>

@@ -17,6 +17,27 @@
 #include <csignal>
 #include <new>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define VELUMIR_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELUMIR_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#ifdef VELUMIR_ADDRESS_SANITIZER
+// AddressSanitizer reserves terabytes of address space for its shadow memory
+// before main, so a bound on the address space would stop it at start. Its
+// allocator bounds the memory instead: no allocation above 4 GB, none once
+// the reader holds 4 GB, and a failed one returns nothing (as malloc does
+// under the address-space bound) instead of ending the reader with a report.
+// The caller's ASAN_OPTIONS come on top of these.
+extern "C" const char *__asan_default_options()
+{
+    return "allocator_may_return_null=1:max_allocation_size_mb=4096:soft_rss_limit_mb=4096";
+}
+#endif
+
 namespace {
 
 void limit(int resource, rlim_t value)
@@ -34,7 +55,9 @@ void limitResources(const char *source)
     const rlim_t size = stat(source, &status) == 0 ? rlim_t(status.st_size) : 0;
     limit(RLIMIT_CORE, 0);
     limit(RLIMIT_CPU, 30);
+#ifndef VELUMIR_ADDRESS_SANITIZER
     limit(RLIMIT_AS, rlim_t(4) << 30);
+#endif
     limit(RLIMIT_FSIZE, 4 * size + (rlim_t(64) << 20));
 }
 
