@@ -255,7 +255,7 @@ TEST_F(AccessFiles, AFileCutAnywhereIsReportedAsCutShort)
         }
     };
     std::vector<std::thread> workers;
-    for (int w = 0; w < 4; ++w)
+    for (int w = 0; w < int(std::max(4u, std::thread::hardware_concurrency())); ++w)
         workers.emplace_back(cutEach, w);
     for (std::thread &worker : workers)
         worker.join();
