@@ -24,6 +24,7 @@
 // --benchmark_min_time, --benchmark_repetitions).
 
 #include "median.h"
+#include "support/quiet_messages.h"
 #include "app.h"
 #include "browser/book_tree.h"
 #include "browser/catalogues/new_testament.h"
@@ -487,24 +488,12 @@ void summary(const char *what, double aimSeconds, const char *against, const cha
                 program <= aimSeconds ? "yes" : "NO", compared);
 }
 
-// The offscreen platform reports what it cannot do on every show; other
-// messages go on as usual.
-QtMessageHandler standardHandler = nullptr;
-
-void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith("This plugin does not support") || message.startsWith("QStandardPaths: XDG_RUNTIME_DIR"))
-        return;
-    if (standardHandler)
-        standardHandler(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    standardHandler = qInstallMessageHandler(quietMessages);
+    testing_support::quietOffscreenMessages();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     benchmark::Initialize(&argc, argv);

@@ -490,19 +490,19 @@ TEST(HelperProcess, RunsWithNoTerminalNoEnvironmentButTheSanitizersAndNoneOfOurF
     const int ours = open("/dev/null", O_RDONLY); // inheritable
     ASSERT_GE(ours, 0);
     CapturedOutput output;
-    setenv("VELUMIR_SECRET", "ours", 1);
     // The sanitizers' settings alone go with it (a sanitizer build's own, or these).
     const char *given = std::getenv("UBSAN_OPTIONS");
     const std::string sanitizer = given ? given : "print_stacktrace=1";
-    setenv("UBSAN_OPTIONS", sanitizer.c_str(), 1);
-    const std::string script = "echo out; echo err >&2; test -n \"$HOME$VELUMIR_SECRET\" && exit 3; "
-                               "test -e /proc/self/fd/" + std::to_string(ours) + " && exit 4; "
-                               "test \"$UBSAN_OPTIONS\" = '" + sanitizer + "' || exit 5; exit 7";
-    const rt::HelperEnd end = rt::runHelper("/bin/sh", {"-c", script}, std::chrono::seconds(10));
+    rt::HelperEnd end;
+    {
+        const ScopedVariable secret("VELUMIR_SECRET", "ours");
+        const ScopedVariable sanitizerSettings("UBSAN_OPTIONS", sanitizer);
+        const std::string script = "echo out; echo err >&2; test -n \"$HOME$VELUMIR_SECRET\" && exit 3; "
+                                   "test -e /proc/self/fd/" + std::to_string(ours) + " && exit 4; "
+                                   "test \"$UBSAN_OPTIONS\" = '" + sanitizer + "' || exit 5; exit 7";
+        end = rt::runHelper("/bin/sh", {"-c", script}, std::chrono::seconds(10));
+    }
     EXPECT_EQ(output.text(), "");
-    unsetenv("VELUMIR_SECRET");
-    if (!given)
-        unsetenv("UBSAN_OPTIONS");
     close(ours);
     EXPECT_EQ(end.how, rt::HelperEnd::How::Exited);
     EXPECT_EQ(end.code, 7);

@@ -1,30 +1,16 @@
 #include "support/window_tests_main.h"
 
+#include "support/quiet_messages.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 namespace testing_support {
 
-namespace {
-
-// The offscreen platform says what it cannot do (raise a window, and so on)
-// on every show; those lines are no news to a test.
-QtMessageHandler standardHandler = nullptr;
-
-void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.startsWith("This plugin does not support") || message.startsWith("QStandardPaths: XDG_RUNTIME_DIR"))
-        return;
-    if (standardHandler)
-        standardHandler(type, context, message);
-}
-
-} // namespace
-
 int runWindowTests(int argc, char **argv, const char *platform)
 {
-    standardHandler = qInstallMessageHandler(quietMessages);
+    quietOffscreenMessages();
     qputenv("QT_QPA_PLATFORM", platform);
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -4,44 +4,20 @@
 #include "runtime/system/file_access.h"
 #include "runtime/text/legacy_text.h"
 
-#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace rt {
 
 namespace {
 
-// Whether the settings file parses (a missing file does); the file is read
-// only once its keys are asked for.
-bool readable(const QString &file)
+// Sets one entry of the settings file `name` and writes the file.
+QSettings::Status storeEntry(const QString &name, const QString &entry, const QString &value)
 {
-    QSettings store(file, QSettings::IniFormat);
-    store.allKeys();
-    return store.status() != QSettings::FormatError;
-}
-
-// A settings file of the one entry, as the store writes it; false when the
-// store could not write it.
-bool fileOfOneEntry(const QString &entry, const QString &value, std::string &content)
-{
-    QTemporaryDir dir;
-    if (!dir.isValid())
-        return false;
-    const QString name = dir.filePath("settings.ini");
-    {
-        QSettings store(name, QSettings::IniFormat);
-        store.setValue(entry, value);
-        store.sync();
-        if (store.status() != QSettings::NoError)
-            return false;
-    }
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    content = file.readAll().toStdString();
-    return true;
+    QSettings store(name, QSettings::IniFormat);
+    store.setValue(entry, value);
+    store.sync();
+    return store.status();
 }
 
 } // namespace
@@ -63,21 +39,14 @@ void Settings::SaveSetting(const std::string &application, const std::string &se
     const std::filesystem::path file = fileOf(application);
     const QString name = QString::fromStdString(file.string());
     const QString entry = toQString(section) + '/' + toQString(key);
-    const std::string refused = "The settings store refused the value '" + key + "'.";
+    QSettings::Status status = storeEntry(name, entry, toQString(value));
     // A file that cannot be read (damaged, or never a settings file) holds
-    // nothing to keep, and would refuse every later value with it: it gives
-    // way, whole and at once, to a file of this value alone.
-    if (!readable(name)) {
-        std::string content;
-        if (!fileOfOneEntry(entry, toQString(value), content) || replaceFile(file, content) != 0)
-            raise(err::PathFileAccess, refused);
-        return;
-    }
-    QSettings store(name, QSettings::IniFormat);
-    store.setValue(entry, toQString(value));
-    store.sync();
-    if (store.status() != QSettings::NoError)
-        raise(err::PathFileAccess, refused);
+    // nothing to keep, and would refuse this value and every later one: it
+    // gives way, whole and at once, to an empty file, which takes the value.
+    if (status == QSettings::FormatError && replaceFile(file, {}) == 0)
+        status = storeEntry(name, entry, toQString(value));
+    if (status != QSettings::NoError)
+        raise(err::PathFileAccess, "The settings store refused the value '" + key + "'.");
 }
 
 std::string Settings::GetSetting(const std::string &application, const std::string &section, const std::string &key,

@@ -541,17 +541,17 @@ Value JetFile::Impl::value(MdbColumn *column, const MdbField &field)
 std::string_view JetFile::Impl::longValueRow(std::uint32_t pageRow) const
 {
     const std::size_t page = pageRow >> 8;
-    const int row = int(pageRow & 0xFF);
-    const auto pageSize = std::size_t(mdb->fmt->pg_size);
-    if ((page + 1) * pageSize > size || page == 0)
+    const std::uint32_t row = pageRow & 0xFF;
+    if (page == 0)
         throw JetDamaged("a long value's page is not in the file");
-    auto *bytes = static_cast<unsigned char *>(mapped) + page * pageSize;
+    const unsigned char *bytes = pageAt(page);
     const int offsets = mdb->fmt->row_count_offset;
-    if (bytes[0] != MDB_PAGE_DATA || std::memcmp(bytes + 4, "LVAL", 4) != 0 || row >= mdb_get_int16(bytes, offsets))
+    if (bytes[0] != PageData || std::memcmp(bytes + 4, "LVAL", 4) != 0 || row >= littleEndian16(bytes + offsets))
         throw JetDamaged("a long value's row is not where its head says");
-    const int begin = mdb_get_int16(bytes, offsets + 2 + row * 2) & RowOffsetMask;
-    const int end = row == 0 ? int(pageSize) : mdb_get_int16(bytes, offsets + row * 2) & RowOffsetMask;
-    if (begin > end || std::size_t(end) > pageSize)
+    const std::uint32_t begin = littleEndian16(bytes + offsets + 2 + row * 2) & RowOffsetMask;
+    const auto pageEnd = std::uint32_t(pageSize());
+    const std::uint32_t end = row == 0 ? pageEnd : littleEndian16(bytes + offsets + row * 2) & RowOffsetMask;
+    if (begin > end || end > pageEnd)
         throw JetDamaged("a long value's row lies outside its page");
     return {reinterpret_cast<const char *>(bytes) + begin, std::size_t(end - begin)};
 }
